@@ -1,0 +1,110 @@
+# Shared by the scripts in this folder: installing Debian packages, fetching
+# Debian source packages, and building SDL2_image (and, for Windows, SDL2)
+# from them into a cache under build/deps. Source this file; do not run it.
+
+ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+DEPS="$ROOT/build/deps"
+export DEBIAN_FRONTEND=noninteractive
+
+as_root() {
+    if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi
+}
+
+apt_updated=""
+apt_update_once() {
+    [ -n "$apt_updated" ] && return
+    as_root apt-get update -q
+    apt_updated=yes
+}
+
+# Installs the packages that are not installed yet.
+ensure_packages() {
+    local missing=() pkg
+    for pkg in "$@"; do
+        dpkg-query -W -f='${Status}' "$pkg" 2>/dev/null | grep -q '^install ok installed$' ||
+            missing+=("$pkg")
+    done
+    [ ${#missing[@]} -eq 0 ] && return
+    apt_update_once
+    as_root apt-get install -y -q --no-install-recommends "${missing[@]}"
+}
+
+# apt-get source needs deb-src entries. Where there are none, they are made
+# from the machine's own Debian sources, in either of apt's two formats.
+ensure_deb_src() {
+    if grep -rqsE '^\s*deb-src\s|^Types:.*deb-src' /etc/apt/sources.list /etc/apt/sources.list.d/; then
+        return
+    fi
+    local one_line deb822
+    one_line=$(cat /etc/apt/sources.list /etc/apt/sources.list.d/*.list 2>/dev/null |
+        sed -n 's/^\s*deb\s/deb-src /p')
+    deb822=$(for f in /etc/apt/sources.list.d/*.sources; do
+        [ -f "$f" ] || continue
+        sed 's/^Types:.*/Types: deb-src/' "$f"
+        echo
+    done)
+    [ -n "$one_line" ] && printf '%s\n' "$one_line" |
+        as_root tee /etc/apt/sources.list.d/zorvane-deb-src.list >/dev/null
+    [ -n "$deb822" ] && printf '%s\n' "$deb822" |
+        as_root tee /etc/apt/sources.list.d/zorvane-deb-src.sources >/dev/null
+    apt_updated=""
+}
+
+# Unpacks Debian's source package NAME (version prefix VERSION) under
+# build/deps/src and sets SOURCE_DIR to its directory.
+debian_source() {
+    local name=$1 version=$2 dir
+    dir=$(ls -d "$DEPS/src/$name-$version"* 2>/dev/null | head -n 1)
+    if [ -z "$dir" ]; then
+        ensure_packages dpkg-dev
+        ensure_deb_src
+        apt_update_once
+        mkdir -p "$DEPS/src"
+        (cd "$DEPS/src" && apt-get source -q "$name")
+        dir=$(ls -d "$DEPS/src/$name-$version"* 2>/dev/null | head -n 1)
+        [ -n "$dir" ] || { echo "no $name $version source in Debian's archive" >&2; return 1; }
+    fi
+    SOURCE_DIR=$dir
+}
+
+# Builds a CMake project into PREFIX once; a later call finds the stamp and
+# returns at once.
+cmake_dependency() {
+    local source=$1 prefix=$2
+    shift 2
+    [ -f "$prefix/.built-$(basename "$source")" ] && return
+    cmake -S "$source" -B "$prefix/build-$(basename "$source")" \
+        -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX="$prefix" \
+        -DBUILD_SHARED_LIBS=OFF "$@"
+    cmake --build "$prefix/build-$(basename "$source")" -j "$(nproc)"
+    cmake --install "$prefix/build-$(basename "$source")" >/dev/null
+    touch "$prefix/.built-$(basename "$source")"
+}
+
+# SDL2_image with its built-in PNG decoder only: no libpng, no other format.
+# Extra arguments (a toolchain file, where SDL2 is) go to CMake.
+build_sdl2_image() {
+    local prefix=$1 format
+    shift
+    debian_source libsdl2-image 2.6.3
+    local formats=()
+    for format in AVIF BMP GIF JPG JXL LBM PCX PNM QOI SVG TGA TIF WEBP XCF XPM XV; do
+        formats+=("-DSDL2IMAGE_$format=OFF")
+    done
+    cmake_dependency "$SOURCE_DIR" "$prefix" -DSDL2IMAGE_PNG=ON \
+        -DSDL2IMAGE_BACKEND_STB=ON -DSDL2IMAGE_VENDORED=OFF \
+        -DSDL2IMAGE_DEPS_SHARED=OFF -DSDL2IMAGE_SAMPLES=OFF \
+        "${formats[@]}" "$@"
+}
+
+# The native build: Debian's SDL2 and the SDL2_image built above.
+BUILD_PACKAGES=(build-essential cmake pkg-config libsdl2-dev)
+
+build_native() {
+    local dir=$1
+    shift
+    ensure_packages "${BUILD_PACKAGES[@]}"
+    build_sdl2_image "$DEPS/linux"
+    cmake -S "$ROOT" -B "$dir" -DCMAKE_PREFIX_PATH="$DEPS/linux" "$@"
+    cmake --build "$dir" -j "$(nproc)"
+}
