@@ -20,6 +20,16 @@ SDL_Color labelColour(int group)
     return SDL_Color{Uint8(40 * group), 60, 90, 255};
 }
 
+bool operator==(SDL_Color a, SDL_Color b)
+{
+    return a.r == b.r && a.g == b.g && a.b == b.b && a.a == b.a;
+}
+
+std::ostream &operator<<(std::ostream &out, SDL_Color c)
+{
+    return out << int(c.r) << "," << int(c.g) << "," << int(c.b) << "," << int(c.a);
+}
+
 std::string signPath(const std::string &dir, int group, int k)
 {
     return dir + "/resources/sings/" + std::to_string(group + 1) + "/(" +
@@ -69,6 +79,12 @@ void writePictureSet(const std::string &dir, int signWidth, int signHeight)
     writePicture(resources + "/welcome.png", 600, 300, WELCOME_COLOUR);
     writePicture(resources + "/felicitation.png", 600, 300, FELICITATION_COLOUR);
     writeLabelStrip(resources + "/namesGroup.png");
+}
+
+void useHeadlessVideo()
+{
+    setenv("SDL_VIDEODRIVER", "dummy", 1);
+    setenv("SDL_RENDER_DRIVER", "software", 1);
 }
 
 std::string makeTempDir()

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <functional>
+#include <ostream>
 #include <string>
 
 #include "zorvane.h"
@@ -13,6 +14,8 @@
 SDL_Color signColour(int group, int k);
 extern const SDL_Color WELCOME_COLOUR, FELICITATION_COLOUR;
 SDL_Color labelColour(int group);
+bool operator==(SDL_Color a, SDL_Color b);
+std::ostream &operator<<(std::ostream &out, SDL_Color c);
 
 // Writes a complete picture set under dir/resources: every sign picture
 // signWidth × signHeight in its own solid colour, a 600 × 300 welcome and
@@ -20,6 +23,9 @@ SDL_Color labelColour(int group);
 void writePictureSet(const std::string &dir, int signWidth, int signHeight);
 void writePicture(const std::string &path, int width, int height, SDL_Color colour);
 std::string signPath(const std::string &dir, int group, int k);
+
+// The dummy video driver with the software renderer: SDL without a display.
+void useHeadlessVideo();
 
 // A fresh empty directory under the system's temporary directory.
 std::string makeTempDir();
