@@ -108,3 +108,9 @@ build_native() {
     cmake -S "$ROOT" -B "$dir" -DCMAKE_PREFIX_PATH="$DEPS/linux" "$@"
     cmake --build "$dir" -j "$(nproc)"
 }
+
+# What the test suite needs beyond the build: GoogleTest, and a virtual X
+# display with Mesa's GL, input injection and screenshots for the end-to-end
+# tests.
+TEST_PACKAGES=(googletest libgtest-dev xvfb xauth xdotool imagemagick
+    x11-utils libx11-dev libgl1-mesa-dri libglx-mesa0)
