@@ -3,7 +3,7 @@
 #include <SDL_image.h>
 #include <cstdio>
 #include <cstdlib>
-#include <sys/stat.h>
+#include <filesystem>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -69,10 +69,8 @@ static void writeLabelStrip(const std::string &path)
 void writePictureSet(const std::string &dir, int signWidth, int signHeight)
 {
     std::string resources = dir + "/resources";
-    mkdir(resources.c_str(), 0755);
-    mkdir((resources + "/sings").c_str(), 0755);
     for (int g = 0; g < GROUPS; g++)
-        mkdir((resources + "/sings/" + std::to_string(g + 1)).c_str(), 0755);
+        std::filesystem::create_directories(resources + "/sings/" + std::to_string(g + 1));
     for (int g = 0; g < GROUPS; g++)
         for (int k = 1; k <= signNumberTransfer[g][0]; k++)
             writePicture(signPath(dir, g, k), signWidth, signHeight, signColour(g, k));
