@@ -1,0 +1,63 @@
+#!/usr/bin/env bash
+# Regenerates every shipped picture from the vector source in art/make_svgs.py:
+#   resources/sings/<1..6>/(N).png, resources/namesGroup.png, resources/welcome.png,
+#   resources/felicitation.png, art/icon/icon-{16,32,48}.png, art/icon/zorvane.ico,
+#   docs/contact-sheet.png
+# Run from anywhere: art/build.sh
+set -euo pipefail
+
+here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
+root="$(cd "$here/.." && pwd)"
+build="$here/build"
+
+# --- tools (Debian packages) ---------------------------------------------
+need=()
+command -v python3 >/dev/null || need+=(python3)
+command -v rsvg-convert >/dev/null || need+=(librsvg2-bin)
+command -v optipng >/dev/null || need+=(optipng)
+command -v icotool >/dev/null || need+=(icoutils)
+[ -n "$(fc-list 2>/dev/null | grep DejaVuSans-Bold)" ] || need+=(fonts-dejavu-core fontconfig)
+if ((${#need[@]})); then
+    sudo=""
+    [ "$(id -u)" -eq 0 ] || sudo="sudo"
+    $sudo apt-get install -y --no-install-recommends "${need[@]}" \
+        || { $sudo apt-get update && $sudo apt-get install -y --no-install-recommends "${need[@]}"; }
+fi
+
+# --- SVGs ----------------------------------------------------------------
+rm -rf "$build"
+python3 "$here/make_svgs.py" "$build"
+
+# --- rasterise + optimise --------------------------------------------------
+render() {  # svg png [extra optipng flags]
+    mkdir -p "$(dirname "$2")"
+    rsvg-convert --format=png -o "$2" "$1"
+    optipng -quiet -o2 -strip all "${@:3}" "$2"
+}
+
+for fam in 1 2 3 4 5 6; do
+    dst="$root/resources/sings/$fam"
+    mkdir -p "$dst"
+    rm -f "$dst"/*.png
+    for svg in "$build/sings/$fam"/*.svg; do
+        name="$(basename "$svg" .svg)"
+        render "$svg" "$dst/$name.png"
+    done
+done
+for pic in namesGroup welcome felicitation; do
+    render "$build/$pic.svg" "$root/resources/$pic.png" -nc   # keep RGBA
+done
+
+mkdir -p "$here/icon"
+for px in 16 32 48; do
+    # icons stay 32-bit RGBA (no colour-type or bit-depth reduction)
+    render "$build/icon/icon-$px.svg" "$here/icon/icon-$px.png" -nc -nb
+done
+icotool -c -o "$here/icon/zorvane.ico" "$here/icon/icon-16.png" "$here/icon/icon-32.png" "$here/icon/icon-48.png"
+
+# --- contact sheet of the shipped sign pictures -----------------------------
+python3 "$here/make_svgs.py" --sheet "$build" "$root"
+mkdir -p "$root/docs"
+render "$build/contact-sheet.svg" "$root/docs/contact-sheet.png"
+
+echo "art: $(find "$root/resources" -name '*.png' | wc -l) pictures in resources/ ($(du -sb "$root/resources" | cut -f1) bytes)"
