@@ -45,7 +45,7 @@ for fam in 1 2 3 4 5 6; do
     done
 done
 for pic in namesGroup welcome felicitation; do
-    render "$build/$pic.svg" "$root/resources/$pic.png" -nc   # keep RGBA
+    render "$build/$pic.svg" "$root/resources/$pic.png" -nc   # keep true colour, no palette
 done
 
 mkdir -p "$here/icon"

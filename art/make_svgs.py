@@ -277,13 +277,14 @@ def w_children(k):
 
 
 def w_deer(k):
-    body = path('M22,60 Q20,50 32,48 L56,42 Q62,40 64,34 L68,24 Q70,20 75,21 L82,23 '
-                'Q84,26 80,28 L75,29 L72,40 Q70,52 62,56 L40,62 Q30,66 22,60 Z', k.c)
-    legs = stroke('M62,54 L72,64 L82,66 M56,56 L62,72 L70,78 M30,60 L18,72 L10,84 '
-                  'M36,60 L30,76 L24,90', 4.5, k.c)
-    antl = stroke('M70,22 L66,12 L60,8 M66,12 L68,6 M73,21 L76,12 L82,8 M76,12 L74,6', 3, k.c)
-    tail = stroke('M22,56 L16,52', 4, k.c)
-    return g(body + legs + antl + tail, 6, 10, 0.9)
+    body = (f'<ellipse cx="42" cy="56" rx="22" ry="10.5" transform="rotate(-16 42 56)" fill="{k.c}"/>'
+            + poly([(54, 52), (62, 30), (71, 30), (68, 54)], k.c)
+            + path('M61,28 Q68,21 76,24 L86,31 Q87,35 83,36 L68,35 Z', k.c)
+            + poly([(64, 26), (59, 18), (68, 23)], k.c))
+    legs = stroke('M58,58 L72,66 L84,63 M54,61 L63,74 L74,79 M28,62 L16,70 L6,80 '
+                  'M33,64 L25,78 L16,88 M24,50 L17,45', 5.5, k.c)
+    antl = stroke('M68,24 L64,12 L57,7 M64,13 L66,5 M72,25 L77,13 L84,9 M77,14 L75,6', 3.2, k.c)
+    return g(body + legs + antl, 4, 6, 0.94)
 
 
 def w_cattle(k):
@@ -509,7 +510,7 @@ INFORMATION = [   # (frame size key, pictogram)
     ('sq', lambda k: g(bus_side(k), 10, 20) + ctext('BUS', 50, 80, 24, k.c)),
     ('sq', lambda k: (path('M6,92 L6,50 Q6,10 50,10 Q94,10 94,50 L94,92 Z', k.c)
                       + path('M24,92 L24,58 Q24,30 50,30 Q76,30 76,58 L76,92 Z', k.bg)
-                      + stroke('M50,92 L50,84 M50,76 L50,68', 3, k.c, cap='butt'))),
+                      + stroke('M37,92 L46,62 M63,92 L54,62', 3, k.c, cap='butt'))),
     ('sq', lambda k: ctext('60', 50, 44, 58, k.c) + ctext('km/h', 50, 82, 16, k.c, 1.0)),
     ('sq', lambda k: (arrow([(64, 92), (64, 30)], k.c, 12, 20, 16)
                       + stroke('M34,94 L34,72 Q34,58 58,46', 12, k.c, cap='butt'))),
