@@ -134,8 +134,8 @@ bool gameFieldSorted()
 // The play loop's mouse handling: a press picks up, motion carries, a release
 // drops. Any button does. Returns true when a picture was dropped, the moment
 // the board must be tested.
-bool dragAndDrop(const SDL_Event *event, bool *dragging,
-                 SDL_Cursor *handCursor, SDL_Cursor *arrowCursor)
+bool dragAndDrop(const SDL_Event *event, bool *dragging, SDL_Cursor *handCursor,
+                 SDL_Cursor *arrowCursor)
 {
     if (!*dragging) {
         if (event->type == SDL_MOUSEBUTTONDOWN &&
@@ -194,8 +194,8 @@ void renderingGameField()
 static void showScreenPicture(const ScreenPicture *picture)
 {
     SDL_Rect target = {WINDOW_WIDTH / 2 - picture->rect.w / 2,
-                       WINDOW_HEIGHT / 2 - picture->rect.h / 2,
-                       picture->rect.w, picture->rect.h};
+                       WINDOW_HEIGHT / 2 - picture->rect.h / 2, picture->rect.w,
+                       picture->rect.h};
     SDL_RenderClear(ren);
     SDL_RenderCopy(ren, picture->texture, NULL, &target);
     SDL_RenderPresent(ren);

@@ -45,8 +45,8 @@ void initializationGrafic()
         fail("IMG_Init Error: %s", EXIT_SETUP_FAILED);
 
     win = SDL_CreateWindow("Zorvane", SDL_WINDOWPOS_CENTERED,
-                           SDL_WINDOWPOS_CENTERED, WINDOW_WIDTH,
-                           WINDOW_HEIGHT, 0);
+                           SDL_WINDOWPOS_CENTERED, WINDOW_WIDTH, WINDOW_HEIGHT,
+                           0);
     if (win == NULL)
         fail("SDL_CreateWindow Error: %s", EXIT_SETUP_FAILED);
 

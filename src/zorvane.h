@@ -78,8 +78,8 @@ void FillGameField();
 int takeSingOnGameField(int x, int y);
 void putSingOnGameField(int x, int y);
 bool gameFieldSorted();
-bool dragAndDrop(const SDL_Event *event, bool *dragging,
-                 SDL_Cursor *handCursor, SDL_Cursor *arrowCursor);
+bool dragAndDrop(const SDL_Event *event, bool *dragging, SDL_Cursor *handCursor,
+                 SDL_Cursor *arrowCursor);
 void centeredRender(int sign, int x, int y);
 void renderingGameField();
 void testGameField();

@@ -131,7 +131,8 @@ TEST_F(BoardTest, DealsEveryGroupAndAllNineSignsOfTheSmallestOne)
                 for (int c = 0; c < COLUMNS; c++)
                     if (GUI.signs[gameField[rr][c]].group == 1)
                         groupOne.insert(gameField[rr][c]);
-            EXPECT_EQ(groupOne, (std::set<int>{31, 32, 33, 34, 35, 36, 37, 38, 39}));
+            EXPECT_EQ(groupOne,
+                      (std::set<int>{31, 32, 33, 34, 35, 36, 37, 38, 39}));
         }
     }
     EXPECT_EQ(chosen.size(), size_t(GROUPS));
@@ -193,7 +194,8 @@ TEST_F(BoardTest, PressIsJudgedAgainstThePictureOfTheCellUnderThePointer)
 TEST_F(BoardTest, PressOutsideEveryCellPicksNothingUp)
 {
     const Board before = snapshot();
-    GUI.signs[gameField[0][8]].rect = SDL_Rect{0, 0, 142, 240}; // fills its cell
+    GUI.signs[gameField[0][8]].rect =
+        SDL_Rect{0, 0, 142, 240}; // fills its cell
     for (int x : {1278, 1279, 3000})
         for (int y : {0, 120, 719})
             EXPECT_EQ(takeSingOnGameField(x, y), 0) << x << "," << y;
@@ -218,8 +220,8 @@ TEST_F(BoardTest, DropOnTheSourceCellOrOutsideEveryCellPutsThePictureBack)
 {
     const Board before = snapshot();
     const int drops[][2] = {
-        {497, 120},   {1278, 100}, {1279, 500}, {3000, 3000}, {500, 720},
-        {-142, 100},  {100, -240}, {-3000, -3000}, {2000000000, 5},
+        {497, 120},  {1278, 100}, {1279, 500},    {3000, 3000},    {500, 720},
+        {-142, 100}, {100, -240}, {-3000, -3000}, {2000000000, 5},
     };
     for (const auto &drop : drops) {
         ASSERT_EQ(takeSingOnGameField(497, 120), 1);
@@ -289,7 +291,8 @@ TEST_F(BoardTest, MouseCarriesWithTheGripKeptAndAnyButtonWorks)
     EXPECT_FALSE(handle(mouseEvent(SDL_MOUSEBUTTONDOWN, 5, 5), &dragging));
     EXPECT_FALSE(dragging); // a miss picks nothing up
 
-    handle(mouseEvent(SDL_MOUSEBUTTONDOWN, 80, 130, SDL_BUTTON_RIGHT), &dragging);
+    handle(mouseEvent(SDL_MOUSEBUTTONDOWN, 80, 130, SDL_BUTTON_RIGHT),
+           &dragging);
     ASSERT_TRUE(dragging);
     handle(mouseEvent(SDL_MOUSEMOTION, 400, 500), &dragging);
     EXPECT_EQ(TS_korX, 391); // the grip point stays under the pointer
@@ -305,7 +308,8 @@ TEST_F(BoardTest, MouseCarriesWithTheGripKeptAndAnyButtonWorks)
     key.key.keysym.sym = SDLK_a;
     EXPECT_FALSE(handle(key, &dragging));
 
-    EXPECT_TRUE(handle(mouseEvent(SDL_MOUSEBUTTONUP, 213, 360, SDL_BUTTON_MIDDLE), &dragging));
+    EXPECT_TRUE(handle(
+        mouseEvent(SDL_MOUSEBUTTONUP, 213, 360, SDL_BUTTON_MIDDLE), &dragging));
     EXPECT_FALSE(dragging);
     EXPECT_EQ(gameField[1][1], carried);
     EXPECT_EQ(gameField[0][0], target);

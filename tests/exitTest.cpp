@@ -58,7 +58,8 @@ TEST_F(Exits, CloseRequestOrEscapeQuitsWith100FromAnyScreen)
         SDL_PushEvent(&event);
     };
     auto escape = [] { pushKey(SDLK_ESCAPE); };
-    for (auto request : {std::function<void()>(quit), std::function<void()>(escape)}) {
+    for (auto request :
+         {std::function<void()>(quit), std::function<void()>(escape)}) {
         // While the pictures load, seen as soon as the event is queued.
         ChildResult loading = runInChild([&] {
             initializationGrafic();
@@ -92,7 +93,8 @@ TEST_F(Exits, SortedBoardEndsWith0AfterTheCongratulationPicture)
             atexit([] {
                 Uint32 centre = 0;
                 SDL_Rect one = {640, 360, 1, 1};
-                SDL_RenderReadPixels(ren, &one, SDL_PIXELFORMAT_RGBA32, &centre, 4);
+                SDL_RenderReadPixels(ren, &one, SDL_PIXELFORMAT_RGBA32, &centre,
+                                     4);
                 SDL_Color c;
                 memcpy(&c, &centre, 4);
                 printf("[centre %d,%d,%d]", c.r, c.g, c.b);
@@ -106,7 +108,8 @@ TEST_F(Exits, SortedBoardEndsWith0AfterTheCongratulationPicture)
             testGameField();
         });
         EXPECT_EQ(won.status, 0);
-        EXPECT_EQ(won.output, "[centre 200,160,0]"); // FELICITATION_COLOUR, nothing printed
+        EXPECT_EQ(won.output,
+                  "[centre 200,160,0]"); // FELICITATION_COLOUR, nothing printed
     }
 }
 
@@ -141,7 +144,8 @@ TEST_F(Exits, MissingPictureEndsWith2BeforeAnythingLater)
         exit(42);
     });
     EXPECT_EQ(result.status, 2);
-    EXPECT_EQ(result.output, "IMG_Load Error: Couldn't open resources/sings/2/(5).png");
+    EXPECT_EQ(result.output,
+              "IMG_Load Error: Couldn't open resources/sings/2/(5).png");
 }
 
 TEST_F(Exits, UnreadablePicturesEndWith2)
@@ -154,7 +158,11 @@ TEST_F(Exits, UnreadablePicturesEndWith2)
     } cases[] = {
         {[&] { std::filesystem::remove(felicitation); },
          "IMG_Load Error: Couldn't open resources/felicitation.png"},
-        {[&] { FILE *f = fopen(label.c_str(), "w"); fputs("not a picture", f); fclose(f); },
+        {[&] {
+             FILE *f = fopen(label.c_str(), "w");
+             fputs("not a picture", f);
+             fclose(f);
+         },
          "IMG_Load Error: Unsupported image format"},
     };
     for (auto &c : cases) {
@@ -185,7 +193,8 @@ TEST_F(Exits, SetUpFailuresEndWith1AndSaySoOnStandardOutput)
         exit(42);
     });
     EXPECT_EQ(noRenderer.status, 1);
-    EXPECT_EQ(noRenderer.output, "SDL_CreateRenderer Error: Couldn't find matching render driver");
+    EXPECT_EQ(noRenderer.output,
+              "SDL_CreateRenderer Error: Couldn't find matching render driver");
 }
 
 } // namespace

@@ -31,13 +31,15 @@ class Screen : public ::testing::Environment {
     std::string dir = makeTempDir();
 };
 
-::testing::Environment *const screen = ::testing::AddGlobalTestEnvironment(new Screen);
+::testing::Environment *const screen =
+    ::testing::AddGlobalTestEnvironment(new Screen);
 
 SDL_Color pixel(int x, int y)
 {
     Uint32 value = 0;
     SDL_Rect one = {x, y, 1, 1};
-    EXPECT_EQ(SDL_RenderReadPixels(ren, &one, SDL_PIXELFORMAT_RGBA32, &value, 4), 0);
+    EXPECT_EQ(
+        SDL_RenderReadPixels(ren, &one, SDL_PIXELFORMAT_RGBA32, &value, 4), 0);
     SDL_Color c;
     memcpy(&c, &value, 4);
     return c;
@@ -56,8 +58,10 @@ TEST(Loading, NumbersSignsGroupByGroupAndFillsTheGroupTable)
     const int firstSign[GROUPS] = {1, 31, 40, 57, 72, 86};
     for (int g = 0; g < GROUPS; g++) {
         for (int k = 1; k <= GROUP_CAPACITY; k++) {
-            int expected = k <= signNumberTransfer[g][0] ? firstSign[g] + k - 1 : 0;
-            ASSERT_EQ(signNumberTransfer[g][k], expected) << "group " << g << " k " << k;
+            int expected =
+                k <= signNumberTransfer[g][0] ? firstSign[g] + k - 1 : 0;
+            ASSERT_EQ(signNumberTransfer[g][k], expected)
+                << "group " << g << " k " << k;
             if (expected == 0)
                 continue;
             const SignPicture &picture = GUI.signs[expected];
@@ -92,7 +96,8 @@ TEST_F(PlayScreen, DrawsEveryPictureCentredInItsCell)
         for (int c = 0; c < COLUMNS; c++) {
             SDL_Color expected = colourOfSign(gameField[r][c]);
             int cx = rowsWidth[c], cy = rowsHeights[r];
-            EXPECT_EQ(pixel(cx - SIGN_W / 2, cy + 50), expected) << r << "," << c;
+            EXPECT_EQ(pixel(cx - SIGN_W / 2, cy + 50), expected)
+                << r << "," << c;
             EXPECT_EQ(pixel(cx + SIGN_W / 2 - 1, cy - 30), expected);
             EXPECT_EQ(pixel(cx - SIGN_W / 2 - 1, cy), WHITE);
             EXPECT_EQ(pixel(cx + SIGN_W / 2, cy), WHITE);
@@ -107,7 +112,8 @@ TEST_F(PlayScreen, LabelsLieOverTallPicturesAndNameTheirRowsGroup)
     renderingGameField();
     for (int r = 0; r < ROWS; r++) {
         int top = CELL_HEIGHT * r;
-        EXPECT_EQ(pixel(639, top + 41), labelColour(category[r])) << "row " << r;
+        EXPECT_EQ(pixel(639, top + 41), labelColour(category[r]))
+            << "row " << r;
         EXPECT_EQ(pixel(490, top + 13), labelColour(category[r]));
         EXPECT_EQ(pixel(789, top + 42), labelColour(category[r]));
         EXPECT_EQ(pixel(489, top + 20), WHITE);
@@ -149,10 +155,12 @@ TEST(EventFilter, KeepsOnlyWhatTheScreensHandle)
         SDL_Keycode key;
         int kept;
     } table[] = {
-        {SDL_MOUSEBUTTONDOWN, 0, 1}, {SDL_MOUSEBUTTONUP, 0, 1}, {SDL_MOUSEMOTION, 0, 1},
-        {SDL_KEYDOWN, SDLK_SPACE, 1}, {SDL_KEYDOWN, SDLK_a, 1},  {SDL_KEYUP, SDLK_ESCAPE, 0},
-        {SDL_KEYUP, SDLK_SPACE, 0},   {SDL_WINDOWEVENT, 0, 0},   {SDL_MOUSEWHEEL, 0, 0},
-        {SDL_TEXTINPUT, 0, 0},        {SDL_USEREVENT, 0, 0},
+        {SDL_MOUSEBUTTONDOWN, 0, 1}, {SDL_MOUSEBUTTONUP, 0, 1},
+        {SDL_MOUSEMOTION, 0, 1},     {SDL_KEYDOWN, SDLK_SPACE, 1},
+        {SDL_KEYDOWN, SDLK_a, 1},    {SDL_KEYUP, SDLK_ESCAPE, 0},
+        {SDL_KEYUP, SDLK_SPACE, 0},  {SDL_WINDOWEVENT, 0, 0},
+        {SDL_MOUSEWHEEL, 0, 0},      {SDL_TEXTINPUT, 0, 0},
+        {SDL_USEREVENT, 0, 0},
     };
     for (const auto &row : table) {
         SDL_Event event = {};

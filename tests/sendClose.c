@@ -21,7 +21,8 @@ int main(int argc, char *argv[])
     event.xclient.window = (Window)strtoul(argv[1], NULL, 0);
     event.xclient.message_type = XInternAtom(display, "WM_PROTOCOLS", False);
     event.xclient.format = 32;
-    event.xclient.data.l[0] = (long)XInternAtom(display, "WM_DELETE_WINDOW", False);
+    event.xclient.data.l[0] =
+        (long)XInternAtom(display, "WM_DELETE_WINDOW", False);
     event.xclient.data.l[1] = CurrentTime;
     XSendEvent(display, event.xclient.window, False, NoEventMask, &event);
     XCloseDisplay(display);

@@ -27,7 +27,8 @@ bool operator==(SDL_Color a, SDL_Color b)
 
 std::ostream &operator<<(std::ostream &out, SDL_Color c)
 {
-    return out << int(c.r) << "," << int(c.g) << "," << int(c.b) << "," << int(c.a);
+    return out << int(c.r) << "," << int(c.g) << "," << int(c.b) << ","
+               << int(c.a);
 }
 
 std::string signPath(const std::string &dir, int group, int k)
@@ -45,23 +46,26 @@ static void savePng(SDL_Surface *surface, const std::string &path)
     SDL_FreeSurface(surface);
 }
 
-void writePicture(const std::string &path, int width, int height, SDL_Color colour)
+void writePicture(const std::string &path, int width, int height,
+                  SDL_Color colour)
 {
-    SDL_Surface *surface =
-        SDL_CreateRGBSurfaceWithFormat(0, width, height, 32, SDL_PIXELFORMAT_RGBA32);
-    SDL_FillRect(surface, NULL,
-                 SDL_MapRGBA(surface->format, colour.r, colour.g, colour.b, colour.a));
+    SDL_Surface *surface = SDL_CreateRGBSurfaceWithFormat(
+        0, width, height, 32, SDL_PIXELFORMAT_RGBA32);
+    SDL_FillRect(
+        surface, NULL,
+        SDL_MapRGBA(surface->format, colour.r, colour.g, colour.b, colour.a));
     savePng(surface, path);
 }
 
 static void writeLabelStrip(const std::string &path)
 {
-    SDL_Surface *surface =
-        SDL_CreateRGBSurfaceWithFormat(0, 300, LABEL_HEIGHT * GROUPS, 32, SDL_PIXELFORMAT_RGBA32);
+    SDL_Surface *surface = SDL_CreateRGBSurfaceWithFormat(
+        0, 300, LABEL_HEIGHT * GROUPS, 32, SDL_PIXELFORMAT_RGBA32);
     for (int g = 0; g < GROUPS; g++) {
         SDL_Rect band = {0, LABEL_HEIGHT * g, 300, LABEL_HEIGHT};
         SDL_Color c = labelColour(g);
-        SDL_FillRect(surface, &band, SDL_MapRGBA(surface->format, c.r, c.g, c.b, c.a));
+        SDL_FillRect(surface, &band,
+                     SDL_MapRGBA(surface->format, c.r, c.g, c.b, c.a));
     }
     savePng(surface, path);
 }
@@ -70,12 +74,15 @@ void writePictureSet(const std::string &dir, int signWidth, int signHeight)
 {
     std::string resources = dir + "/resources";
     for (int g = 0; g < GROUPS; g++)
-        std::filesystem::create_directories(resources + "/sings/" + std::to_string(g + 1));
+        std::filesystem::create_directories(resources + "/sings/" +
+                                            std::to_string(g + 1));
     for (int g = 0; g < GROUPS; g++)
         for (int k = 1; k <= signNumberTransfer[g][0]; k++)
-            writePicture(signPath(dir, g, k), signWidth, signHeight, signColour(g, k));
+            writePicture(signPath(dir, g, k), signWidth, signHeight,
+                         signColour(g, k));
     writePicture(resources + "/welcome.png", 600, 300, WELCOME_COLOUR);
-    writePicture(resources + "/felicitation.png", 600, 300, FELICITATION_COLOUR);
+    writePicture(resources + "/felicitation.png", 600, 300,
+                 FELICITATION_COLOUR);
     writeLabelStrip(resources + "/namesGroup.png");
 }
 
@@ -88,7 +95,8 @@ void useHeadlessVideo()
 std::string makeTempDir()
 {
     const char *base = getenv("TMPDIR");
-    std::string pattern = std::string(base ? base : "/tmp") + "/zorvane-test-XXXXXX";
+    std::string pattern =
+        std::string(base ? base : "/tmp") + "/zorvane-test-XXXXXX";
     if (mkdtemp(&pattern[0]) == NULL)
         abort();
     return pattern;
@@ -106,7 +114,8 @@ ChildResult runInChild(const std::function<void()> &body)
         dup2(pipeEnds[1], STDOUT_FILENO);
         body();
         fflush(stdout);
-        _exit(255); // the body should have ended the process; the game never uses 255
+        _exit(255); // the body should have ended the process; the game never
+                    // uses 255
     }
     close(pipeEnds[1]);
     std::string output;

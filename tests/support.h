@@ -21,7 +21,8 @@ std::ostream &operator<<(std::ostream &out, SDL_Color c);
 // signWidth × signHeight in its own solid colour, a 600 × 300 welcome and
 // congratulation picture, and a 300 × 180 label strip with one colour a band.
 void writePictureSet(const std::string &dir, int signWidth, int signHeight);
-void writePicture(const std::string &path, int width, int height, SDL_Color colour);
+void writePicture(const std::string &path, int width, int height,
+                  SDL_Color colour);
 std::string signPath(const std::string &dir, int group, int k);
 
 // The dummy video driver with the software renderer: SDL without a display.
