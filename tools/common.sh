@@ -97,6 +97,16 @@ build_sdl2_image() {
         "${formats[@]}" "$@"
 }
 
+# SDL2 itself, static only, with the SDL2main entry glue where the platform
+# has one. Extra arguments (a toolchain file) go to CMake.
+build_sdl2() {
+    local prefix=$1
+    shift
+    debian_source libsdl2 2.26.5
+    cmake_dependency "$SOURCE_DIR" "$prefix" -DSDL_SHARED=OFF -DSDL_STATIC=ON \
+        -DSDL_TEST=OFF "$@"
+}
+
 # The native build: Debian's SDL2 and the SDL2_image built above.
 BUILD_PACKAGES=(build-essential cmake pkg-config libsdl2-dev)
 
