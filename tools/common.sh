@@ -53,18 +53,27 @@ ensure_deb_src() {
 # Unpacks Debian's source package NAME (version prefix VERSION) under
 # build/deps/src and sets SOURCE_DIR to its directory.
 debian_source() {
-    local name=$1 version=$2 dir
-    dir=$(ls -d "$DEPS/src/$name-$version"* 2>/dev/null | head -n 1)
-    if [ -z "$dir" ]; then
+    local name=$1 version=$2
+    SOURCE_DIR=$(unpacked_source "$name" "$version")
+    if [ -z "$SOURCE_DIR" ]; then
         ensure_packages dpkg-dev
         ensure_deb_src
         apt_update_once
         mkdir -p "$DEPS/src"
         (cd "$DEPS/src" && apt-get source -q "$name")
-        dir=$(ls -d "$DEPS/src/$name-$version"* 2>/dev/null | head -n 1)
-        [ -n "$dir" ] || { echo "no $name $version source in Debian's archive" >&2; return 1; }
+        SOURCE_DIR=$(unpacked_source "$name" "$version")
+        [ -n "$SOURCE_DIR" ] || { echo "no $name $version source in Debian's archive" >&2; return 1; }
     fi
-    SOURCE_DIR=$dir
+}
+
+unpacked_source() {
+    local dir
+    for dir in "$DEPS/src/$1-$2"*/; do
+        if [ -d "$dir" ]; then
+            echo "${dir%/}"
+            break
+        fi
+    done
 }
 
 # Builds a CMake project into PREFIX once; a later call finds the stamp and
