@@ -41,6 +41,14 @@ void initializationGrafic()
 
     if (SDL_Init(SDL_INIT_VIDEO) != 0)
         fail("SDL_Init Error: %s", EXIT_SETUP_FAILED);
+    // With no display at all SDL falls back to its offscreen driver, where
+    // the game would wait forever in a window nobody can see or reach. That
+    // driver counts only when it is asked for by name.
+    if (SDL_strcmp(SDL_GetCurrentVideoDriver(), "offscreen") == 0 &&
+        SDL_getenv("SDL_VIDEODRIVER") == NULL) {
+        SDL_SetError("No available video device");
+        fail("SDL_Init Error: %s", EXIT_SETUP_FAILED);
+    }
     if ((IMG_Init(IMG_INIT_PNG) & IMG_INIT_PNG) == 0)
         fail("IMG_Init Error: %s", EXIT_SETUP_FAILED);
 
