@@ -132,4 +132,4 @@ build_native() {
 # display with Mesa's GL, input injection and screenshots for the end-to-end
 # tests.
 TEST_PACKAGES=(googletest libgtest-dev xvfb xauth xdotool imagemagick
-    x11-utils libx11-dev libgl1-mesa-dri libglx-mesa0)
+    x11-utils libx11-dev libgl1-mesa-dri libglx-mesa0 cppcheck clang-tidy)
