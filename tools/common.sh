@@ -32,21 +32,28 @@ ensure_packages() {
 # apt-get source needs deb-src entries. Where there are none, they are made
 # from the machine's own Debian sources, in either of apt's two formats.
 ensure_deb_src() {
-    if grep -rqsE '^\s*deb-src\s|^Types:.*deb-src' /etc/apt/sources.list /etc/apt/sources.list.d/; then
+    local lists=() sources=() f one_line="" deb822=""
+    for f in /etc/apt/sources.list /etc/apt/sources.list.d/*.list; do
+        [ -f "$f" ] && lists+=("$f")
+    done
+    for f in /etc/apt/sources.list.d/*.sources; do
+        [ -f "$f" ] && sources+=("$f")
+    done
+    if grep -qsE '^\s*deb-src\s|^Types:.*deb-src' "${lists[@]}" "${sources[@]}" </dev/null; then
         return
     fi
-    local one_line deb822
-    one_line=$(cat /etc/apt/sources.list /etc/apt/sources.list.d/*.list 2>/dev/null |
-        sed -n 's/^\s*deb\s/deb-src /p')
-    deb822=$(for f in /etc/apt/sources.list.d/*.sources; do
-        [ -f "$f" ] || continue
-        sed 's/^Types:.*/Types: deb-src/' "$f"
-        echo
-    done)
-    [ -n "$one_line" ] && printf '%s\n' "$one_line" |
-        as_root tee /etc/apt/sources.list.d/zorvane-deb-src.list >/dev/null
-    [ -n "$deb822" ] && printf '%s\n' "$deb822" |
-        as_root tee /etc/apt/sources.list.d/zorvane-deb-src.sources >/dev/null
+    for f in "${lists[@]}"; do
+        one_line+=$(sed -n 's/^\s*deb\s/deb-src /p' "$f")$'\n'
+    done
+    for f in "${sources[@]}"; do
+        deb822+=$(sed 's/^Types:.*/Types: deb-src/' "$f")$'\n\n'
+    done
+    if [ -n "${one_line//$'\n'/}" ]; then
+        printf '%s' "$one_line" | as_root tee /etc/apt/sources.list.d/zorvane-deb-src.list >/dev/null
+    fi
+    if [ -n "${deb822//$'\n'/}" ]; then
+        printf '%s' "$deb822" | as_root tee /etc/apt/sources.list.d/zorvane-deb-src.sources >/dev/null
+    fi
     apt_updated=""
 }
 
@@ -76,22 +83,26 @@ unpacked_source() {
     done
 }
 
-# Builds a CMake project into PREFIX once; a later call finds the stamp and
-# returns at once.
+# Builds a CMake project into PREFIX once for a given set of arguments; a
+# later call with the same arguments finds the stamp and returns at once.
 cmake_dependency() {
-    local source=$1 prefix=$2
+    local source=$1 prefix=$2 name stamp
     shift 2
-    [ -f "$prefix/.built-$(basename "$source")" ] && return
-    cmake -S "$source" -B "$prefix/build-$(basename "$source")" \
+    name=$(basename "$source")
+    stamp="$prefix/.built-$name-$(echo "$*" | md5sum | cut -c1-12)"
+    [ -f "$stamp" ] && return
+    cmake -S "$source" -B "$prefix/build-$name" \
         -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX="$prefix" \
         -DBUILD_SHARED_LIBS=OFF "$@"
-    cmake --build "$prefix/build-$(basename "$source")" -j "$(nproc)"
-    cmake --install "$prefix/build-$(basename "$source")" >/dev/null
-    touch "$prefix/.built-$(basename "$source")"
+    cmake --build "$prefix/build-$name" -j "$(nproc)"
+    cmake --install "$prefix/build-$name" >/dev/null
+    touch "$stamp"
 }
 
 # SDL2_image with its built-in PNG decoder only: no libpng, no other format.
-# Extra arguments (a toolchain file, where SDL2 is) go to CMake.
+# "Vendored" builds nothing here; it keeps the installed CMake package from
+# asking for a libpng that the built-in decoder does not use. Extra arguments
+# (a toolchain file, where SDL2 is) go to CMake.
 build_sdl2_image() {
     local prefix=$1 format
     shift
@@ -101,7 +112,7 @@ build_sdl2_image() {
         formats+=("-DSDL2IMAGE_$format=OFF")
     done
     cmake_dependency "$SOURCE_DIR" "$prefix" -DSDL2IMAGE_PNG=ON \
-        -DSDL2IMAGE_BACKEND_STB=ON -DSDL2IMAGE_VENDORED=OFF \
+        -DSDL2IMAGE_BACKEND_STB=ON -DSDL2IMAGE_VENDORED=ON \
         -DSDL2IMAGE_DEPS_SHARED=OFF -DSDL2IMAGE_SAMPLES=OFF \
         "${formats[@]}" "$@"
 }
