@@ -49,14 +49,14 @@ static void stopServer()
     waitpid(server, NULL, 0);
 }
 
-std::string virtualDisplay()
+// Two servers starting at once can pick the same display number, and the
+// loser dies after announcing it; so a server counts once it still runs a
+// moment later, and a few are tried.
+static bool startServer(std::string *name)
 {
-    static std::string name;
-    if (server != 0)
-        return name;
     int fds[2];
     if (pipe(fds) != 0)
-        return "";
+        return false;
     server = fork();
     if (server == 0) {
         close(fds[0]);
@@ -69,10 +69,28 @@ std::string virtualDisplay()
     char buffer[32];
     ssize_t n = read(fds[0], buffer, sizeof buffer - 1);
     close(fds[0]);
-    atexit(stopServer);
-    if (n <= 0)
-        return "";
+    usleep(300 * 1000);
+    pid_t ended = n > 0 ? waitpid(server, NULL, WNOHANG) : 0;
+    if (n <= 0 || ended != 0) {
+        if (ended == 0) // not reaped yet: end and reap it
+            stopServer();
+        return false;
+    }
     buffer[n] = 0;
-    name = ":" + std::to_string(atoi(buffer));
+    *name = ":" + std::to_string(atoi(buffer));
+    return true;
+}
+
+std::string virtualDisplay()
+{
+    static std::string name;
+    static bool tried = false;
+    if (!tried) {
+        tried = true;
+        for (int attempt = 0; attempt < 5 && !startServer(&name); attempt++)
+            name.clear();
+        if (!name.empty())
+            atexit(stopServer);
+    }
     return name;
 }
