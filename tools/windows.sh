@@ -19,12 +19,6 @@ ensure_packages cmake make g++-mingw-w64-i686 binutils-mingw-w64-i686 zip
 build_sdl2 "$PREFIX" -DCMAKE_TOOLCHAIN_FILE="$TOOLCHAIN"
 build_sdl2_image "$PREFIX" -DCMAKE_TOOLCHAIN_FILE="$TOOLCHAIN" \
     -DCMAKE_PREFIX_PATH="$PREFIX"
-# SDL2_image 2.6.3's CMake package asks for libpng whenever it has PNG, even
-# when PNG is decoded by its own built-in code, as here, and nothing links
-# libpng. There is no Windows libpng, so that request is taken out.
-sed -i 's/^if(SDL2IMAGE_PNG AND NOT SDL2IMAGE_VENDORED/if(SDL2IMAGE_PNG AND NOT SDL2IMAGE_BACKEND_STB AND NOT SDL2IMAGE_VENDORED/' \
-    "$PREFIX/lib/cmake/SDL2_image/SDL2_imageConfig.cmake"
-
 # pkg-config, should the build fall back on it, sees only the Windows
 # libraries.
 export PKG_CONFIG_LIBDIR="$PREFIX/lib/pkgconfig" PKG_CONFIG_PATH=
