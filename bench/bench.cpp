@@ -288,7 +288,7 @@ void idle(const std::string &gameProgram, const std::string &floorProgram, int r
         "0 ms (clock resolution " + tick + " ms)");
     row("idle CPU, " + s + " s on the play screen (ms)", play, floorIdle,
         "0 ms (clock resolution " + tick + " ms)");
-    row("peak RSS (VmHWM) on the play screen (MB)", rss, floorRss, "–");
+    row("peak RSS (VmHWM) on the play screen (MiB)", rss, floorRss, "–");
 }
 
 // The pictures initializationTexteres loads, in its order.

@@ -50,7 +50,7 @@ heapProfile() {
         -f "$(ls "$work/$name".* | head -n 1)" >"$work/$name.txt"
 }
 heapFigure() { sed -n "s/^$1: \\([^ ]*\\).*/\\1/p" "$2"; }
-mb() { awk -v b="$1" 'BEGIN { printf "%.2f MB", b / 1048576 }'; }
+mb() { awk -v b="$1" 'BEGIN { printf "%.2f MiB", b / 1048576 }'; }
 
 echo "Machine: $(nproc) cores, $(sed -n 's/^model name\s*: //p' /proc/cpuinfo | head -n 1)"
 echo "Graphics: $("$bench" info)"
