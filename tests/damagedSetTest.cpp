@@ -78,7 +78,8 @@ void putBigEndian(std::string &bytes, size_t at, uint32_t value)
 
 // The PNG with its header rewritten to claim another size and format, the
 // header's checksum fixed so that only the claim is wrong.
-std::string withHeader(std::string png, uint32_t width, uint32_t height, int depth, int colourType)
+std::string withHeader(std::string png, uint32_t width, uint32_t height,
+                       int depth, int colourType)
 {
     putBigEndian(png, 16, width);
     putBigEndian(png, 20, height);
@@ -90,8 +91,11 @@ std::string withHeader(std::string png, uint32_t width, uint32_t height, int dep
 
 // What SDL_image's PNG decoder says about the damaged files below.
 const std::set<std::string> DECODER_REASONS = {
-    "Unsupported image format", "Image not of any known type, or corrupt", "Corrupt PNG",
-    "PNG not supported: unknown PNG chunk type", "PNG not supported: 1/2/4/8/16-bit only",
+    "Unsupported image format",
+    "Image not of any known type, or corrupt",
+    "Corrupt PNG",
+    "PNG not supported: unknown PNG chunk type",
+    "PNG not supported: 1/2/4/8/16-bit only",
     "Image too large to decode",
     "Very large image (corrupt?)"};
 
@@ -131,32 +135,44 @@ TEST_F(DamagedSet, UnreadableFilesEndWith2WithTheDecodersReason)
         std::function<void(const std::string &)> damage;
         const char *reason;
     } damages[] = {
-        {"zero bytes", [](auto &p) { writeFile(p, ""); }, "Unsupported image format"},
-        {"text", [](auto &p) { writeFile(p, "just some text\n"); }, "Unsupported image format"},
-        {"directory",
-         [](auto &p) { std::filesystem::remove(p), std::filesystem::create_directory(p); },
+        {"zero bytes", [](auto &p) { writeFile(p, ""); },
          "Unsupported image format"},
-        {"60000 x 60000 RGBA", [&](auto &p) { writeFile(p, withHeader(png, 60000, 60000, 8, 6)); },
+        {"text", [](auto &p) { writeFile(p, "just some text\n"); },
+         "Unsupported image format"},
+        {"directory",
+         [](auto &p) {
+             std::filesystem::remove(p), std::filesystem::create_directory(p);
+         },
+         "Unsupported image format"},
+        {"60000 x 60000 RGBA",
+         [&](auto &p) { writeFile(p, withHeader(png, 60000, 60000, 8, 6)); },
          "Image too large to decode"},
-        {"30000 x 30000 RGB", [&](auto &p) { writeFile(p, withHeader(png, 30000, 30000, 8, 2)); },
+        {"30000 x 30000 RGB",
+         [&](auto &p) { writeFile(p, withHeader(png, 30000, 30000, 8, 2)); },
          "Image too large to decode"},
-        {"2^32-1 square", [&](auto &p) { writeFile(p, withHeader(png, ~0u, ~0u, 8, 6)); },
+        {"2^32-1 square",
+         [&](auto &p) { writeFile(p, withHeader(png, ~0u, ~0u, 8, 6)); },
          "Very large image (corrupt?)"},
         // Within the decoder's limit (256 MB); the data then runs out.
-        {"16384 x 16384 grey", [&](auto &p) { writeFile(p, withHeader(png, 16384, 16384, 8, 0)); },
+        {"16384 x 16384 grey",
+         [&](auto &p) { writeFile(p, withHeader(png, 16384, 16384, 8, 0)); },
          "Corrupt PNG"},
-        {"0 x 0", [&](auto &p) { writeFile(p, withHeader(png, 0, 0, 8, 6)); }, "Corrupt PNG"},
-        {"bit depth 3", [&](auto &p) { writeFile(p, withHeader(png, 600, 300, 3, 6)); },
+        {"0 x 0", [&](auto &p) { writeFile(p, withHeader(png, 0, 0, 8, 6)); },
+         "Corrupt PNG"},
+        {"bit depth 3",
+         [&](auto &p) { writeFile(p, withHeader(png, 600, 300, 3, 6)); },
          "PNG not supported: 1/2/4/8/16-bit only"},
     };
     for (const char *target :
-         {"resources/sings/1/(1).png", "resources/sings/6/(19).png", "resources/namesGroup.png"}) {
+         {"resources/sings/1/(1).png", "resources/sings/6/(19).png",
+          "resources/namesGroup.png"}) {
         const std::string good = readFile(target);
         for (const auto &d : damages) {
             d.damage(target);
             ChildResult result = loadSet();
             EXPECT_EQ(result.status, 2) << d.what << " at " << target;
-            EXPECT_EQ(result.output, std::string("IMG_Load Error: ") + d.reason) << d.what;
+            EXPECT_EQ(result.output, std::string("IMG_Load Error: ") + d.reason)
+                << d.what;
             std::filesystem::remove_all(target);
             writeFile(target, good);
         }
@@ -176,9 +192,11 @@ TEST_F(DamagedSet, PictureCutShortAtEveryLengthEndsWith2)
             EXPECT_EQ(result.status, 42) << length;
             continue;
         }
-        ASSERT_EQ(result.status, 2) << "cut at " << length << " of " << png.size();
+        ASSERT_EQ(result.status, 2)
+            << "cut at " << length << " of " << png.size();
         ASSERT_EQ(result.output.rfind("IMG_Load Error: ", 0), 0u);
-        EXPECT_EQ(DECODER_REASONS.count(result.output.substr(16)), 1u) << result.output;
+        EXPECT_EQ(DECODER_REASONS.count(result.output.substr(16)), 1u)
+            << result.output;
     }
 }
 
@@ -187,7 +205,8 @@ TEST_F(DamagedSet, PictureCutShortAtEveryLengthEndsWith2)
 // but a hang or a crash is acceptable; the counts are reported.
 TEST_F(DamagedSet, NoisePictureCutOrCorruptedAnywhereNeverHangsOrCrashes)
 {
-    SDL_Surface *noise = SDL_CreateRGBSurfaceWithFormat(0, 32, 32, 32, SDL_PIXELFORMAT_RGBA32);
+    SDL_Surface *noise =
+        SDL_CreateRGBSurfaceWithFormat(0, 32, 32, 32, SDL_PIXELFORMAT_RGBA32);
     std::mt19937 rng(7);
     for (int i = 0; i < 32 * 32 * 4; i++)
         static_cast<Uint8 *>(noise->pixels)[i] = Uint8(rng());
@@ -214,11 +233,13 @@ TEST_F(DamagedSet, NoisePictureCutOrCorruptedAnywhereNeverHangsOrCrashes)
                 SDL_FreeSurface(s);
             }
         }
-        printf("%zu bytes: %d cuts load, %d flips load", png.size(), cutLoads, flipLoads);
+        printf("%zu bytes: %d cuts load, %d flips load", png.size(), cutLoads,
+               flipLoads);
         exit(0);
     });
     EXPECT_EQ(result.status, 0);
-    EXPECT_NE(result.output.find(": 4 cuts load"), std::string::npos) << result.output;
+    EXPECT_NE(result.output.find(": 4 cuts load"), std::string::npos)
+        << result.output;
     printf("%s\n", result.output.c_str());
 }
 
@@ -244,7 +265,9 @@ TEST_F(DamagedSet, ExtremePictureSizesStillPlay)
         renderingGameField();
         int big = -1, tiny = -1;
         for (int i = 0; i < ROWS * COLUMNS; i++)
-            (GUI.signs[gameField[i / COLUMNS][i % COLUMNS]].rect.w > 1 ? big : tiny) = i;
+            (GUI.signs[gameField[i / COLUMNS][i % COLUMNS]].rect.w > 1 ? big
+                                                                       : tiny) =
+                i;
         if (big < 0 || tiny < 0)
             exit(3);
         auto event = [](Uint32 type, int cell) {
@@ -269,8 +292,10 @@ TEST_F(DamagedSet, ExtremePictureSizesStillPlay)
         bool dropped = dragAndDrop(&release, &dragging, NULL, NULL);
         renderingGameField();
         testGameField();
-        printf("exchanged: %d", dropped && gameField[tiny / COLUMNS][tiny % COLUMNS] == bigSign &&
-                                    gameField[big / COLUMNS][big % COLUMNS] == tinySign);
+        printf("exchanged: %d",
+               dropped &&
+                   gameField[tiny / COLUMNS][tiny % COLUMNS] == bigSign &&
+                   gameField[big / COLUMNS][big % COLUMNS] == tinySign);
         exit(0);
     });
     EXPECT_EQ(result.status, 0);
@@ -285,11 +310,13 @@ TEST_F(DamagedSet, ExtremePictureSizesStillPlay)
 TEST_F(DamagedSet, ShortLabelStripShowsOnlyWhatItHas)
 {
     for (int height : {1, 40}) {
-        SDL_Surface *strip = SDL_CreateRGBSurfaceWithFormat(0, 300, height, 32, SDL_PIXELFORMAT_RGBA32);
+        SDL_Surface *strip = SDL_CreateRGBSurfaceWithFormat(
+            0, 300, height, 32, SDL_PIXELFORMAT_RGBA32);
         for (int g = 0; g < GROUPS; g++) {
             SDL_Rect band = {0, LABEL_HEIGHT * g, 300, LABEL_HEIGHT};
             SDL_Color c = labelColour(g);
-            SDL_FillRect(strip, &band, SDL_MapRGBA(strip->format, c.r, c.g, c.b, 255));
+            SDL_FillRect(strip, &band,
+                         SDL_MapRGBA(strip->format, c.r, c.g, c.b, 255));
         }
         ASSERT_EQ(IMG_SavePNG(strip, "resources/namesGroup.png"), 0);
         SDL_FreeSurface(strip);
@@ -305,8 +332,10 @@ TEST_F(DamagedSet, ShortLabelStripShowsOnlyWhatItHas)
             renderingGameField();
             for (int r = 0; r < ROWS; r++) {
                 Uint32 value = 0;
-                SDL_Rect one = {WINDOW_WIDTH / 2, LABEL_TOP + CELL_HEIGHT * r + 25, 1, 1};
-                SDL_RenderReadPixels(ren, &one, SDL_PIXELFORMAT_RGBA32, &value, 4);
+                SDL_Rect one = {WINDOW_WIDTH / 2,
+                                LABEL_TOP + CELL_HEIGHT * r + 25, 1, 1};
+                SDL_RenderReadPixels(ren, &one, SDL_PIXELFORMAT_RGBA32, &value,
+                                     4);
                 SDL_Color c;
                 memcpy(&c, &value, 4);
                 printf("%d,%d,%d;", c.r, c.g, c.b);
@@ -316,15 +345,21 @@ TEST_F(DamagedSet, ShortLabelStripShowsOnlyWhatItHas)
         ASSERT_EQ(result.status, 0) << height;
         // Row 2's label (group 5) lies wholly outside: the sign under it shows.
         std::ostringstream expected;
-        auto rgb = [&](SDL_Color c) { expected << int(c.r) << "," << int(c.g) << "," << int(c.b) << ";"; };
+        auto rgb = [&](SDL_Color c) {
+            expected << int(c.r) << "," << int(c.g) << "," << int(c.b) << ";";
+        };
         rgb(labelColour(0));
-        rgb(height > LABEL_HEIGHT ? labelColour(1) : SDL_Color{255, 255, 255, 255});
-        EXPECT_EQ(result.output.substr(0, expected.str().size()), expected.str()) << height;
+        rgb(height > LABEL_HEIGHT ? labelColour(1)
+                                  : SDL_Color{255, 255, 255, 255});
+        EXPECT_EQ(result.output.substr(0, expected.str().size()),
+                  expected.str())
+            << height;
         for (int g = 0; g < GROUPS; g++) {
             std::ostringstream label;
-            label << int(labelColour(g).r) << "," << int(labelColour(g).g) << ","
-                  << int(labelColour(g).b) << ";";
-            EXPECT_NE(result.output.substr(expected.str().size()), label.str()) << height;
+            label << int(labelColour(g).r) << "," << int(labelColour(g).g)
+                  << "," << int(labelColour(g).b) << ";";
+            EXPECT_NE(result.output.substr(expected.str().size()), label.str())
+                << height;
         }
     }
 }
@@ -343,9 +378,15 @@ TEST_F(DamagedSet, RealProgramEndsWith2OnDamagedSets)
     } cases[] = {
         {[] { std::filesystem::remove("resources/sings/3/(4).png"); },
          "Couldn't open resources/sings/3/(4).png"},
-        {[&] { writeFile("resources/sings/3/(4).png", png.substr(0, png.size() / 2)); },
+        {[&] {
+             writeFile("resources/sings/3/(4).png",
+                       png.substr(0, png.size() / 2));
+         },
          "Corrupt PNG"},
-        {[&] { writeFile("resources/sings/3/(4).png", withHeader(png, 60000, 60000, 8, 6)); },
+        {[&] {
+             writeFile("resources/sings/3/(4).png",
+                       withHeader(png, 60000, 60000, 8, 6));
+         },
          "Image too large to decode"},
         {[] {
              std::filesystem::remove("resources/sings/3/(4).png");
@@ -355,8 +396,9 @@ TEST_F(DamagedSet, RealProgramEndsWith2OnDamagedSets)
     };
     for (const auto &c : cases) {
         c.damage();
-        ProgramResult result = runProgram(
-            dir, {{"DISPLAY", display.c_str()}, {"SDL_VIDEODRIVER", NULL}, {"SDL_RENDER_DRIVER", NULL}});
+        ProgramResult result = runProgram(dir, {{"DISPLAY", display.c_str()},
+                                                {"SDL_VIDEODRIVER", NULL},
+                                                {"SDL_RENDER_DRIVER", NULL}});
         EXPECT_EQ(result.status, 2) << c.output;
         EXPECT_EQ(result.output, "IMG_Load Error: " + c.output);
         std::filesystem::remove_all("resources/sings/3/(4).png");

@@ -67,7 +67,8 @@ void fakeCatalogue(Choices &choose)
                 rect = SDL_Rect{0, 0, choose.between(CELL_WIDTH, 600),
                                 choose.between(CELL_HEIGHT, 900)};
             else
-                rect = SDL_Rect{0, 0, choose.between(3, CELL_WIDTH), choose.between(3, CELL_HEIGHT)};
+                rect = SDL_Rect{0, 0, choose.between(3, CELL_WIDTH),
+                                choose.between(3, CELL_HEIGHT)};
             GUI.signs[sign].group = g;
             signNumberTransfer[g][k] = sign;
         }
@@ -75,18 +76,31 @@ void fakeCatalogue(Choices &choose)
 
 // A coordinate along one axis: anywhere, near a cell centre (which hits
 // most pictures), or on an edge of the window or of the grid.
-int coordinate(Choices &choose, const int *centres, int count, int size, int cell)
+int coordinate(Choices &choose, const int *centres, int count, int size,
+               int cell)
 {
     switch (choose.below(4)) {
     case 0:
         return choose.between(-3000, 3000);
     case 1: {
-        const int edges[] = {-cell - 1, -cell, -cell + 1, -1, 0, 1, size - 3, size - 2,
-                             size - 1, size, COLUMNS * CELL_WIDTH, cell - 1, cell};
+        const int edges[] = {-cell - 1,
+                             -cell,
+                             -cell + 1,
+                             -1,
+                             0,
+                             1,
+                             size - 3,
+                             size - 2,
+                             size - 1,
+                             size,
+                             COLUMNS * CELL_WIDTH,
+                             cell - 1,
+                             cell};
         return edges[choose.below(int(sizeof edges / sizeof edges[0]))];
     }
     default:
-        return centres[choose.below(count)] + choose.between(-cell / 2, cell / 2);
+        return centres[choose.below(count)] +
+               choose.between(-cell / 2, cell / 2);
     }
 }
 
@@ -109,12 +123,16 @@ SDL_Event randomEvent(Choices &choose)
         return event;
     } else if (kind < 19) {
         event.type = choose.chance(50) ? SDL_KEYDOWN : SDL_KEYUP;
-        const SDL_Keycode keys[] = {SDLK_SPACE, SDLK_RETURN, SDLK_a, SDLK_LEFT, SDLK_F1, SDLK_q};
-        event.key.keysym.sym = keys[choose.below(int(sizeof keys / sizeof keys[0]))];
+        const SDL_Keycode keys[] = {SDLK_SPACE, SDLK_RETURN, SDLK_a,
+                                    SDLK_LEFT,  SDLK_F1,     SDLK_q};
+        event.key.keysym.sym =
+            keys[choose.below(int(sizeof keys / sizeof keys[0]))];
         return event;
     } else {
-        const Uint32 others[] = {SDL_MOUSEWHEEL, SDL_WINDOWEVENT, SDL_TEXTINPUT, SDL_USEREVENT};
-        event.type = others[choose.below(int(sizeof others / sizeof others[0]))];
+        const Uint32 others[] = {SDL_MOUSEWHEEL, SDL_WINDOWEVENT, SDL_TEXTINPUT,
+                                 SDL_USEREVENT};
+        event.type =
+            others[choose.below(int(sizeof others / sizeof others[0]))];
         return event;
     }
     event.button.button = Uint8(choose.between(1, 5));
@@ -146,8 +164,9 @@ bool sortedByHand()
 
 // Checks one handled event against the board before it; returns what is
 // wrong, or an empty string.
-std::string check(const SDL_Event &event, bool wasDragging, bool dragging, bool dropped,
-                  const int (&before)[ROWS][COLUMNS], Expected &expected, Counts &counts)
+std::string check(const SDL_Event &event, bool wasDragging, bool dragging,
+                  bool dropped, const int (&before)[ROWS][COLUMNS],
+                  Expected &expected, Counts &counts)
 {
     bool release = event.type == SDL_MOUSEBUTTONUP;
     if (dropped != (wasDragging && release))
@@ -162,7 +181,8 @@ std::string check(const SDL_Event &event, bool wasDragging, bool dragging, bool 
     if (dragging)
         signs[n++] = takenSign;
     std::sort(signs, signs + n);
-    if (!std::equal(expected.dealt, expected.dealt + ROWS * COLUMNS, signs + n - ROWS * COLUMNS))
+    if (!std::equal(expected.dealt, expected.dealt + ROWS * COLUMNS,
+                    signs + n - ROWS * COLUMNS))
         return "the board no longer holds exactly the dealt signs";
 
     if (dragging) {
@@ -172,7 +192,8 @@ std::string check(const SDL_Event &event, bool wasDragging, bool dragging, bool 
         if (!wasDragging) {
             counts.pickUps++;
             if (takenSign != before[empteSlotY][empteSlotX])
-                return "the carried sign is not the one taken from the source cell";
+                return "the carried sign is not the one taken from the source "
+                       "cell";
             // A press picks up only on the picture as drawn there.
             const SDL_Rect &rect = GUI.signs[takenSign].rect;
             int left = rowsWidth[empteSlotX] - rect.w / 2;
@@ -180,7 +201,8 @@ std::string check(const SDL_Event &event, bool wasDragging, bool dragging, bool 
             if (event.type != SDL_MOUSEBUTTONDOWN || event.button.x < left ||
                 event.button.x >= left + rect.w || event.button.y < top ||
                 event.button.y >= top + rect.h)
-                return "picked up by something other than a press on the picture";
+                return "picked up by something other than a press on the "
+                       "picture";
             memcpy(expected.atPickUp, before, sizeof before);
             expected.atPickUp[empteSlotY][empteSlotX] = takenSign;
             expected.grip[0] = rowsWidth[empteSlotX] - event.button.x;
@@ -191,7 +213,8 @@ std::string check(const SDL_Event &event, bool wasDragging, bool dragging, bool 
         if (event.type == SDL_MOUSEMOTION &&
             (TS_korX != event.motion.x + expected.grip[0] ||
              TS_korY != event.motion.y + expected.grip[1]))
-            return "the carried picture does not keep its grip under the pointer";
+            return "the carried picture does not keep its grip under the "
+                   "pointer";
     } else if (!dropped && memcmp(before, gameField, sizeof before) != 0) {
         return "the board changed without a drop";
     }
@@ -202,15 +225,18 @@ std::string check(const SDL_Event &event, bool wasDragging, bool dragging, bool 
         // window the other is the cell under the pointer.
         int changed = 0, target = -1;
         for (int i = 0; i < ROWS * COLUMNS; i++)
-            if (gameField[i / COLUMNS][i % COLUMNS] != expected.atPickUp[i / COLUMNS][i % COLUMNS]) {
+            if (gameField[i / COLUMNS][i % COLUMNS] !=
+                expected.atPickUp[i / COLUMNS][i % COLUMNS]) {
                 changed++;
                 if (i != empteSlotY * COLUMNS + empteSlotX)
                     target = i;
             }
         int x = event.button.x, y = event.button.y;
-        bool inGrid = x >= 0 && x < COLUMNS * CELL_WIDTH && y >= 0 && y < WINDOW_HEIGHT;
+        bool inGrid =
+            x >= 0 && x < COLUMNS * CELL_WIDTH && y >= 0 && y < WINDOW_HEIGHT;
         int under = inGrid ? y / CELL_HEIGHT * COLUMNS + x / CELL_WIDTH : -1;
-        if (changed == 0 && inGrid && under != empteSlotY * COLUMNS + empteSlotX)
+        if (changed == 0 && inGrid &&
+            under != empteSlotY * COLUMNS + empteSlotX)
             return "a drop on another cell exchanged nothing";
         if (changed != 0) {
             counts.exchanges++;
@@ -218,7 +244,8 @@ std::string check(const SDL_Event &event, bool wasDragging, bool dragging, bool 
             int r = target / COLUMNS, c = target % COLUMNS;
             if (changed != 2 || target < 0 || (inGrid && target != under) ||
                 gameField[r][c] != expected.atPickUp[empteSlotY][empteSlotX] ||
-                gameField[empteSlotY][empteSlotX] != expected.atPickUp[r][c] || source == target)
+                gameField[empteSlotY][empteSlotX] != expected.atPickUp[r][c] ||
+                source == target)
                 return "a drop did more than exchange the source with one cell";
         }
         bool sorted = sortedByHand();
@@ -246,7 +273,8 @@ bool guidedDrag(Choices &choose, SDL_Event out[3])
                 int other = gameField[r2][c2];
                 if (other == 0 || GUI.signs[other].group == category[r2])
                     continue;
-                bool fromFirst = GUI.signs[sign].rect.w > 1 && GUI.signs[sign].rect.h > 1;
+                bool fromFirst =
+                    GUI.signs[sign].rect.w > 1 && GUI.signs[sign].rect.h > 1;
                 int fr = fromFirst ? r : r2, fc = fromFirst ? c : c2;
                 int tr = fromFirst ? r2 : r, tc = fromFirst ? c2 : c;
                 out[0] = SDL_Event{};
@@ -288,7 +316,8 @@ std::string play(Choices &choose, long events, Counts &counts)
         SDL_Event event;
         if (next < queued) {
             event = queue[next++];
-        } else if (!dragging && choose.chance(guidance) && guidedDrag(choose, queue)) {
+        } else if (!dragging && choose.chance(guidance) &&
+                   guidedDrag(choose, queue)) {
             queued = 3;
             next = 1;
             event = queue[0];
@@ -300,10 +329,12 @@ std::string play(Choices &choose, long events, Counts &counts)
         bool wasDragging = dragging;
         bool dropped = dragAndDrop(&event, &dragging, nullptr, nullptr);
         counts.events++;
-        std::string fault = check(event, wasDragging, dragging, dropped, before, expected, counts);
+        std::string fault = check(event, wasDragging, dragging, dropped, before,
+                                  expected, counts);
         if (!fault.empty())
             return fault + " (event " + std::to_string(i) + ", type " +
-                   std::to_string(event.type) + " at " + std::to_string(event.button.x) + "," +
+                   std::to_string(event.type) + " at " +
+                   std::to_string(event.button.x) + "," +
                    std::to_string(event.button.y) + ")";
     }
     return "";
@@ -332,18 +363,22 @@ TEST(Fuzz, RandomPointerInputKeepsTheBoardWhole)
     const long perSeed = 5000;
     const char *setting = getenv("ZORVANE_FUZZ_EVENTS");
     const long total = setting ? atol(setting) : 1000000;
-    const unsigned firstSeed = getenv("ZORVANE_FUZZ_SEED") ? unsigned(atol(getenv("ZORVANE_FUZZ_SEED"))) : 1;
+    const unsigned firstSeed = getenv("ZORVANE_FUZZ_SEED")
+                                   ? unsigned(atol(getenv("ZORVANE_FUZZ_SEED")))
+                                   : 1;
     Counts counts;
     unsigned seed = firstSeed;
     for (; counts.events < total; seed++) {
         Choices choose(seed);
-        std::string fault = play(choose, std::min(perSeed, total - counts.events), counts);
+        std::string fault =
+            play(choose, std::min(perSeed, total - counts.events), counts);
         ASSERT_EQ(fault, "") << "seed " << seed;
     }
-    printf("%ld events over seeds %u..%u: %ld pick-ups, %ld drops, %ld exchanges, "
-           "%ld sorted boards\n",
-           counts.events, firstSeed, seed - 1, counts.pickUps, counts.drops, counts.exchanges,
-           counts.sortedBoards);
+    printf(
+        "%ld events over seeds %u..%u: %ld pick-ups, %ld drops, %ld exchanges, "
+        "%ld sorted boards\n",
+        counts.events, firstSeed, seed - 1, counts.pickUps, counts.drops,
+        counts.exchanges, counts.sortedBoards);
     // The input reached every kind of outcome, not just misses.
     EXPECT_GT(counts.pickUps, counts.events / 100);
     EXPECT_GT(counts.exchanges, counts.drops / 4);

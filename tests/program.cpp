@@ -6,7 +6,8 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-ProgramResult runProgram(const std::string &dir, const Environment &environment, int seconds)
+ProgramResult runProgram(const std::string &dir, const Environment &environment,
+                         int seconds)
 {
     int out[2];
     if (pipe(out) != 0)
@@ -20,7 +21,8 @@ ProgramResult runProgram(const std::string &dir, const Environment &environment,
         // In a sanitizer build leak checking stays with the in-process tests:
         // the real program also holds what X11, D-Bus and the GL driver keep.
         const char *asan = getenv("ASAN_OPTIONS");
-        setenv("ASAN_OPTIONS", (std::string(asan ? asan : "") + ":detect_leaks=0").c_str(), 1);
+        setenv("ASAN_OPTIONS",
+               (std::string(asan ? asan : "") + ":detect_leaks=0").c_str(), 1);
         for (const auto &[name, value] : environment)
             value ? setenv(name.c_str(), value, 1) : unsetenv(name.c_str());
         alarm(unsigned(seconds)); // survives exec: a hang ends with SIGALRM
@@ -61,8 +63,8 @@ static bool startServer(std::string *name)
     if (server == 0) {
         close(fds[0]);
         std::string fd = std::to_string(fds[1]);
-        execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", "1280x720x24",
-               "-nolisten", "tcp", (char *)NULL);
+        execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0",
+               "1280x720x24", "-nolisten", "tcp", (char *)NULL);
         _exit(127);
     }
     close(fds[1]);

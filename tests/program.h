@@ -7,7 +7,7 @@
 #include <vector>
 
 struct ProgramResult {
-    int status;         // exit status, or -1 if killed (the watchdog among others)
+    int status; // exit status, or -1 if killed (the watchdog among others)
     std::string output; // standard output
 };
 
@@ -15,7 +15,8 @@ struct ProgramResult {
 using Environment = std::vector<std::pair<std::string, const char *>>;
 
 // Runs the game (ZORVANE_PROGRAM) in dir; SIGALRM ends it after `seconds`.
-ProgramResult runProgram(const std::string &dir, const Environment &environment, int seconds = 20);
+ProgramResult runProgram(const std::string &dir, const Environment &environment,
+                         int seconds = 20);
 
 // The display name of an Xvfb server started on first use and stopped at
 // exit, or an empty string if none could be started.

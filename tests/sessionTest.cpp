@@ -16,7 +16,8 @@
 
 #include <malloc.h>
 #ifdef __SANITIZE_ADDRESS__
-extern "C" size_t __sanitizer_get_current_allocated_bytes(); // the allocator's own count
+extern "C" size_t
+__sanitizer_get_current_allocated_bytes(); // the allocator's own count
 #endif
 
 #include "program.h"
@@ -54,7 +55,8 @@ void startUp(unsigned seed)
 // Keeps SDL's queue (65535 events at most) short, then pushes.
 void push(const SDL_Event &event, int queueLimit = 500)
 {
-    while (SDL_PeepEvents(NULL, 0, SDL_PEEKEVENT, SDL_FIRSTEVENT, SDL_LASTEVENT) > queueLimit)
+    while (SDL_PeepEvents(NULL, 0, SDL_PEEKEVENT, SDL_FIRSTEVENT,
+                          SDL_LASTEVENT) > queueLimit)
         SDL_Delay(1);
     SDL_Event copy = event;
     SDL_PushEvent(&copy);
@@ -90,7 +92,8 @@ void sortBoard()
             gameField[r][c] = signNumberTransfer[category[r]][c + 1];
 }
 
-TEST_F(Session, CloseRequestOrEscapeOnTheWelcomeOrCongratulationScreenQuitsWith100)
+TEST_F(Session,
+       CloseRequestOrEscapeOnTheWelcomeOrCongratulationScreenQuitsWith100)
 {
     for (bool congratulation : {false, true})
         for (SDL_Event request : {SDL_Event{SDL_QUIT}, key(SDLK_ESCAPE)}) {
@@ -108,7 +111,8 @@ TEST_F(Session, CloseRequestOrEscapeOnTheWelcomeOrCongratulationScreenQuitsWith1
                 }
                 exit(42);
             });
-            EXPECT_EQ(result.status, 100) << congratulation << " " << request.type;
+            EXPECT_EQ(result.status, 100)
+                << congratulation << " " << request.type;
             EXPECT_EQ(result.output, "");
         }
 }
@@ -120,7 +124,8 @@ TEST_F(Session, NoDisplayEndsWith1AtStartUp)
 {
     const char *expected = "SDL_Init Error: No available video device";
     ChildResult inProcess = runInChild([] {
-        for (const char *name : {"DISPLAY", "WAYLAND_DISPLAY", "SDL_VIDEODRIVER", "SDL_RENDER_DRIVER"})
+        for (const char *name : {"DISPLAY", "WAYLAND_DISPLAY",
+                                 "SDL_VIDEODRIVER", "SDL_RENDER_DRIVER"})
             unsetenv(name);
         initializationGrafic();
         exit(42);
@@ -128,9 +133,12 @@ TEST_F(Session, NoDisplayEndsWith1AtStartUp)
     EXPECT_EQ(inProcess.status, 1);
     EXPECT_EQ(inProcess.output, expected);
 
-    ProgramResult program = runProgram(dir, {{"DISPLAY", NULL}, {"WAYLAND_DISPLAY", NULL},
-                                             {"SDL_VIDEODRIVER", NULL}, {"SDL_RENDER_DRIVER", NULL}},
-                                        10);
+    ProgramResult program = runProgram(dir,
+                                       {{"DISPLAY", NULL},
+                                        {"WAYLAND_DISPLAY", NULL},
+                                        {"SDL_VIDEODRIVER", NULL},
+                                        {"SDL_RENDER_DRIVER", NULL}},
+                                       10);
     EXPECT_EQ(program.status, 1);
     EXPECT_EQ(program.output, expected);
 }
@@ -176,12 +184,15 @@ class Player {
             int r = int(rng() % ROWS), c = int(rng() % COLUMNS);
             int x = rowsWidth[c], y = rowsHeights[r];
             switch (rng() % 8) {
-            case 0: // a press: on the picture, or on the blank corner of its cell
+            case 0: // a press: on the picture, or on the blank corner of its
+                    // cell
                 if (rng() % 4 == 0) {
-                    push(mouse(SDL_MOUSEBUTTONDOWN, c * CELL_WIDTH + 2, r * CELL_HEIGHT + 2));
+                    push(mouse(SDL_MOUSEBUTTONDOWN, c * CELL_WIDTH + 2,
+                               r * CELL_HEIGHT + 2));
                     break;
                 }
-                push(mouse(SDL_MOUSEBUTTONDOWN, x + 40, y - 40, Uint8(1 + rng() % 5)));
+                push(mouse(SDL_MOUSEBUTTONDOWN, x + 40, y - 40,
+                           Uint8(1 + rng() % 5)));
                 if (carried < 0)
                     carried = r * COLUMNS + c;
                 break;
@@ -203,7 +214,8 @@ class Player {
                 push(key(SDLK_a + SDL_Keycode(rng() % 26)));
                 break;
             default:
-                push(mouse(SDL_MOUSEMOTION, int(rng() % 6001) - 3000, int(rng() % 6001) - 3000));
+                push(mouse(SDL_MOUSEMOTION, int(rng() % 6001) - 3000,
+                           int(rng() % 6001) - 3000));
             }
         }
     }
@@ -220,17 +232,24 @@ class Player {
                 continue;
             }
             int to = 0;
-            while (rows[to / COLUMNS] != wanted || group[board[to / COLUMNS][to % COLUMNS]] == wanted)
+            while (rows[to / COLUMNS] != wanted ||
+                   group[board[to / COLUMNS][to % COLUMNS]] == wanted)
                 to++;
-            push(mouse(SDL_MOUSEBUTTONDOWN, rowsWidth[from % COLUMNS], rowsHeights[from / COLUMNS]));
-            push(mouse(SDL_MOUSEBUTTONUP, rowsWidth[to % COLUMNS], rowsHeights[to / COLUMNS]));
+            push(mouse(SDL_MOUSEBUTTONDOWN, rowsWidth[from % COLUMNS],
+                       rowsHeights[from / COLUMNS]));
+            push(mouse(SDL_MOUSEBUTTONUP, rowsWidth[to % COLUMNS],
+                       rowsHeights[to / COLUMNS]));
             exchange(from, to);
         }
         push(key(SDLK_RETURN));
     }
 
   private:
-    void exchange(int a, int b) { std::swap(board[a / COLUMNS][a % COLUMNS], board[b / COLUMNS][b % COLUMNS]); }
+    void exchange(int a, int b)
+    {
+        std::swap(board[a / COLUMNS][a % COLUMNS],
+                  board[b / COLUMNS][b % COLUMNS]);
+    }
     bool sorted() const
     {
         for (int i = 0; i < ROWS * COLUMNS; i++)
@@ -269,8 +288,10 @@ TEST_F(Session, LongSessionEndsInAWinWithMemoryFlat)
             size_t heap = heapInUse(), rss = residentSize();
             player.play(events - events / 10);
             drain();
-            printf("after %ld events: heap %zu B, resident %zu kB; after %ld: heap %zu B, resident %zu kB",
-                   events / 10, heap, rss / 1024, events, heapInUse(), residentSize() / 1024);
+            printf("after %ld events: heap %zu B, resident %zu kB; after %ld: "
+                   "heap %zu B, resident %zu kB",
+                   events / 10, heap, rss / 1024, events, heapInUse(),
+                   residentSize() / 1024);
             fflush(stdout);
             player.sortAndEnd();
         }).detach();
@@ -281,7 +302,8 @@ TEST_F(Session, LongSessionEndsInAWinWithMemoryFlat)
     long tenth, all;
     size_t heap1, rss1, heap2, rss2;
     ASSERT_EQ(sscanf(result.output.c_str(),
-                     "after %ld events: heap %zu B, resident %zu kB; after %ld: heap %zu B, resident %zu kB",
+                     "after %ld events: heap %zu B, resident %zu kB; after "
+                     "%ld: heap %zu B, resident %zu kB",
                      &tenth, &heap1, &rss1, &all, &heap2, &rss2),
               6);
     EXPECT_LE(heap2, heap1 + 16 * 1024);
