@@ -289,6 +289,32 @@ else
     fail "welcome picture in a 1280x720 window" "not on screen (build/windows/welcome-failed.png)"
 fi
 
+# The window's icon: SDL gives its window the program's first icon group,
+# and Wine passes it to X as _NET_WM_ICON. Its 32x32 image must be the one
+# in art/icon/zorvane.ico, pixel for pixel (ARGB).
+window_icon_32() {
+    xprop -id "$window" -notype 32c _NET_WM_ICON | sed 's/^[^=]*=//' | tr ',' '\n' |
+        awk '{ v[NR] = $1 } END {
+            for (i = 1; i + 1 <= NR; i += 2 + v[i] * v[i + 1])
+                if (v[i] == 32 && v[i + 1] == 32)
+                    for (j = i + 2; j < i + 2 + 1024; j++) print v[j]
+        }'
+}
+if [ -z "$window" ]; then
+    fail "the window has the embedded icon" "no window"
+else
+    icotool -x --index=2 -o "$WORK/art-32.png" "$ROOT/art/icon/zorvane.ico"
+    convert "$WORK/art-32.png" -depth 8 rgba:- | od -An -v -tu1 -w4 |
+        awk '{ printf "%.0f\n", $4 * 16777216 + $1 * 65536 + $2 * 256 + $3 }' >"$WORK/art-32.argb"
+    window_icon_32 >"$WORK/window-32.argb"
+    if [ -s "$WORK/window-32.argb" ] && cmp -s "$WORK/art-32.argb" "$WORK/window-32.argb"; then
+        pass "the window has the embedded icon"
+    else
+        fail "the window has the embedded icon" \
+            "_NET_WM_ICON has no 32x32 image equal to art/icon/zorvane.ico's"
+    fi
+fi
+
 # Space: the board, every cell showing a sign picture.
 board_shown() { read_board "$1" && board_of_signs; }
 xdotool key space
