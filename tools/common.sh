@@ -17,12 +17,13 @@ apt_update_once() {
     apt_updated=yes
 }
 
-# Installs the packages that are not installed yet.
+# Installs the packages that are not installed yet. A package installed for
+# two architectures reports two statuses, one a line.
 ensure_packages() {
-    local missing=() pkg
+    local missing=() pkg status
     for pkg in "$@"; do
-        dpkg-query -W -f='${Status}' "$pkg" 2>/dev/null | grep -q '^install ok installed$' ||
-            missing+=("$pkg")
+        status=$(dpkg-query -W -f='${Status}\n' "$pkg" 2>/dev/null || true)
+        [[ $status == *"install ok installed"* ]] || missing+=("$pkg")
     done
     [ ${#missing[@]} -eq 0 ] && return
     apt_update_once
