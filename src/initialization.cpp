@@ -33,22 +33,29 @@ PictureCatalogue GUI;
     exit(status);
 }
 
+// With no display at all, SDL falls back to its offscreen driver, where the
+// game would wait for ever in a window nobody can see or reach. That driver
+// counts only when it is asked for by name.
+static bool startVideo()
+{
+    if (SDL_Init(SDL_INIT_VIDEO) != 0)
+        return false;
+    if (SDL_strcmp(SDL_GetCurrentVideoDriver(), "offscreen") == 0 &&
+        SDL_GetHint(SDL_HINT_VIDEODRIVER) == NULL) {
+        SDL_SetError("No available video device");
+        return false;
+    }
+    return true;
+}
+
 void initializationGrafic()
 {
     // A locale name the Windows C runtime knows; elsewhere the call fails
     // harmlessly and nothing depends on it.
     setlocale(LC_ALL, "Rus");
 
-    if (SDL_Init(SDL_INIT_VIDEO) != 0)
+    if (!startVideo())
         fail("SDL_Init Error: %s", EXIT_SETUP_FAILED);
-    // With no display at all SDL falls back to its offscreen driver, where
-    // the game would wait forever in a window nobody can see or reach. That
-    // driver counts only when it is asked for by name.
-    if (SDL_strcmp(SDL_GetCurrentVideoDriver(), "offscreen") == 0 &&
-        SDL_getenv("SDL_VIDEODRIVER") == NULL) {
-        SDL_SetError("No available video device");
-        fail("SDL_Init Error: %s", EXIT_SETUP_FAILED);
-    }
     if ((IMG_Init(IMG_INIT_PNG) & IMG_INIT_PNG) == 0)
         fail("IMG_Init Error: %s", EXIT_SETUP_FAILED);
 
