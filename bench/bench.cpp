@@ -22,6 +22,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
+#include <functional>
 #include <malloc.h>
 #include <spawn.h>
 #include <string>
@@ -89,14 +90,21 @@ void row(const std::string &figure, const std::vector<double> &game,
             if (floor[i] != 0)
                 pairs.push_back(game[i] / floor[i]);
         Summary p = summarise(pairs);
-        ratio = f == 0 ? "–" : format(g / f) + " (" + format(p.min) + "–" + format(p.max) + ")";
+        ratio = f == 0 ? "–"
+                       : format(g / f) + " (" + format(p.min) + "–" +
+                             format(p.max) + ")";
     }
-    printf("| %s | %s | %s | %s | %s |\n", figure.c_str(), describe(game).c_str(),
-           floor.empty() ? "–" : describe(floor).c_str(), ratio.c_str(), target.c_str());
+    printf("| %s | %s | %s | %s | %s |\n", figure.c_str(),
+           describe(game).c_str(),
+           floor.empty() ? "–" : describe(floor).c_str(), ratio.c_str(),
+           target.c_str());
     fflush(stdout);
 }
 
-double msSince(long long start) { return (monotonicNs() - start) / 1e6; }
+double msSince(long long start)
+{
+    return (monotonicNs() - start) / 1e6;
+}
 
 // ---------------------------------------------------------------- processes
 
@@ -120,7 +128,8 @@ Child spawn(const std::vector<std::string> &argv)
         args.push_back(const_cast<char *>(a.c_str()));
     args.push_back(nullptr);
     pid_t pid;
-    if (posix_spawn(&pid, args[0], &actions, nullptr, args.data(), environ) != 0)
+    if (posix_spawn(&pid, args[0], &actions, nullptr, args.data(), environ) !=
+        0)
         die(("cannot start " + argv[0]).c_str());
     posix_spawn_file_actions_destroy(&actions);
     close(ends[1]);
@@ -137,7 +146,8 @@ int finish(Child &child)
 
 // Process start to presented, in ms: the child writes the time of its
 // present, taken after the X server has handled it.
-double timeToPresent(const std::string &program, const std::vector<std::string> &args)
+double timeToPresent(const std::string &program,
+                     const std::vector<std::string> &args)
 {
     std::vector<std::string> argv = {program};
     argv.insert(argv.end(), args.begin(), args.end());
@@ -168,9 +178,10 @@ bool readStat(pid_t pid, long long *ticks, char *state)
         return false;
     char s;
     unsigned long long utime, stime;
-    // fields 3 .. 15: state ppid pgrp session tty tpgid flags minflt cminflt majflt cmajflt utime stime
-    if (sscanf(p + 2, "%c %*d %*d %*d %*d %*d %*u %*u %*u %*u %*u %llu %llu", &s, &utime,
-               &stime) != 3)
+    // fields 3 .. 15: state ppid pgrp session tty tpgid flags minflt cminflt
+    // majflt cmajflt utime stime
+    if (sscanf(p + 2, "%c %*d %*d %*d %*d %*d %*u %*u %*u %*u %*u %llu %llu",
+               &s, &utime, &stime) != 3)
         return false;
     *ticks = (long long)(utime + stime);
     if (state)
@@ -234,14 +245,16 @@ void stop(Child &child, int expected)
     kill(child.pid, SIGTERM);
     int status = finish(child);
     if (status != expected) {
-        fprintf(stderr, "zorvane_bench: exit status %d, expected %d\n", status, expected);
+        fprintf(stderr, "zorvane_bench: exit status %d, expected %d\n", status,
+                expected);
         exit(1);
     }
 }
 
 // ------------------------------------------------------------------ figures
 
-void startup(const std::string &probe, const std::string &floorProgram, int runs)
+void startup(const std::string &probe, const std::string &floorProgram,
+             int runs)
 {
     timeToPresent(probe, {}); // warm the file cache for both
     timeToPresent(floorProgram, {"start"});
@@ -255,11 +268,12 @@ void startup(const std::string &probe, const std::string &floorProgram, int runs
             game.push_back(timeToPresent(probe, {}));
         }
     }
-    row("start-up: process start → welcome presented (ms)", game, floor, "ratio ≤ 1.10");
+    row("start-up: process start → welcome presented (ms)", game, floor,
+        "ratio ≤ 1.10");
 }
 
-void idle(const std::string &gameProgram, const std::string &floorProgram, int runs,
-          int seconds)
+void idle(const std::string &gameProgram, const std::string &floorProgram,
+          int runs, int seconds)
 {
     std::vector<double> welcome, play, floorIdle, rss, floorRss;
     for (int i = 0; i < runs; i++) {
@@ -342,7 +356,8 @@ void loading(int runs)
     double pixels = 0;
     for (int s = 1; s <= SIGNS; s++)
         pixels += double(GUI.signs[s].rect.w) * GUI.signs[s].rect.h;
-    for (const ScreenPicture *p : {&GUI.welcome, &GUI.namesGroup, &GUI.felicitation})
+    for (const ScreenPicture *p :
+         {&GUI.welcome, &GUI.namesGroup, &GUI.felicitation})
         pixels += double(p->rect.w) * p->rect.h;
     destroyTextures();
 
@@ -365,12 +380,14 @@ void loading(int runs)
     };
     double n = double(paths.size()), mp = pixels / 1e6;
     std::string vs = " vs decode only";
-    row("picture loading: initializationTexteres, " + std::to_string(paths.size()) +
-            " pictures, " + format(mp) + " Mpx (ms)" + vs, game, floor, "–");
+    row("picture loading: initializationTexteres, " +
+            std::to_string(paths.size()) + " pictures, " + format(mp) +
+            " Mpx (ms)" + vs,
+        game, floor, "–");
     row("picture loading per picture (µs)" + vs, scaled(game, 1000 / n),
         scaled(floor, 1000 / n), "–");
-    row("picture loading per megapixel (ms)" + vs, scaled(game, 1 / mp), scaled(floor, 1 / mp),
-        "–");
+    row("picture loading per megapixel (ms)" + vs, scaled(game, 1 / mp),
+        scaled(floor, 1 / mp), "–");
     std::vector<double> texture;
     for (size_t i = 0; i < game.size(); i++)
         texture.push_back(game[i] - floor[i]);
@@ -406,7 +423,8 @@ void redraw(int frames)
     const int block = 50;
     int blocks = (frames + block - 1) / block;
     std::vector<double> game, floor, gameBlocks, floorBlocks;
-    auto run = [&](void (*draw)(), std::vector<double> &each, std::vector<double> &blocksOut) {
+    auto run = [&](void (*draw)(), std::vector<double> &each,
+                   std::vector<double> &blocksOut) {
         long long blockStart = monotonicNs();
         for (int f = 0; f < block; f++) {
             long long start = monotonicNs();
@@ -428,19 +446,22 @@ void redraw(int frames)
             run(renderingGameField, game, gameBlocks);
         }
     }
-    Summary g = summarise(game), f = summarise(floor), pg = summarise(gameBlocks),
-            pf = summarise(floorBlocks);
+    Summary g = summarise(game), f = summarise(floor),
+            pg = summarise(gameBlocks), pf = summarise(floorBlocks);
     std::vector<double> pairs;
     for (size_t i = 0; i < gameBlocks.size(); i++)
         pairs.push_back(gameBlocks[i] / floorBlocks[i]);
     Summary p = summarise(pairs);
-    printf("| redraw: renderingGameField (27 pictures, 3 labels, carried) vs clear+present, "
-           "%zu frames each (ms per frame) | %s (%s–%s) | %s (%s–%s) | %s (%s–%s per %d-frame "
+    printf("| redraw: renderingGameField (27 pictures, 3 labels, carried) vs "
+           "clear+present, "
+           "%zu frames each (ms per frame) | %s (%s–%s) | %s (%s–%s) | %s "
+           "(%s–%s per %d-frame "
            "block) | ratio ≤ 1.3 |\n",
-           game.size(), format(g.median).c_str(), format(g.min).c_str(), format(g.max).c_str(),
-           format(f.median).c_str(), format(f.min).c_str(), format(f.max).c_str(),
-           format(g.median / f.median).c_str(), format(p.min).c_str(), format(p.max).c_str(),
-           block);
+           game.size(), format(g.median).c_str(), format(g.min).c_str(),
+           format(g.max).c_str(), format(f.median).c_str(),
+           format(f.min).c_str(), format(f.max).c_str(),
+           format(g.median / f.median).c_str(), format(p.min).c_str(),
+           format(p.max).c_str(), block);
     (void)pg;
     (void)pf;
     fflush(stdout);
@@ -465,31 +486,29 @@ void events(int count, bool *dragging, SDL_Cursor *hand, SDL_Cursor *arrow)
                 die("SDL_PushEvent");
         }
     };
+    // Feeds one block of motion events and counts how fast `frame` keeps up.
+    auto eventsPerSecond =
+        [&](int b, const std::function<void(const SDL_Event &)> &frame) {
+            feed(b);
+            long long start = monotonicNs();
+            for (int i = 0; i < block;) {
+                SDL_Event event = {};
+                SDL_WaitEvent(&event);
+                if (event.type == SDL_MOUSEMOTION)
+                    i++;
+                frame(event);
+            }
+            return block / (msSince(start) / 1000);
+        };
     auto game = [&](int b) {
-        feed(b);
-        long long start = monotonicNs();
-        for (int i = 0; i < block;) {
-            SDL_Event event = {};
-            SDL_WaitEvent(&event);
-            if (event.type == SDL_MOUSEMOTION)
-                i++;
+        return eventsPerSecond(b, [&](const SDL_Event &event) {
             if (dragAndDrop(&event, dragging, hand, arrow))
                 die("a motion dropped the picture");
             renderingGameField();
-        }
-        return block / (msSince(start) / 1000);
+        });
     };
     auto floor = [&](int b) {
-        feed(b);
-        long long start = monotonicNs();
-        for (int i = 0; i < block;) {
-            SDL_Event event = {};
-            SDL_WaitEvent(&event);
-            if (event.type == SDL_MOUSEMOTION)
-                i++;
-            barePresent();
-        }
-        return block / (msSince(start) / 1000);
+        return eventsPerSecond(b, [](const SDL_Event &) { barePresent(); });
     };
     std::vector<double> g, f;
     for (int b = 0; b < blocks; b++) {
@@ -501,8 +520,9 @@ void events(int count, bool *dragging, SDL_Cursor *hand, SDL_Cursor *arrow)
             g.push_back(game(b));
         }
     }
-    row("play loop while carrying: motion events per second, " + std::to_string(blocks * block) +
-            " events each, per " + std::to_string(block) + "-event block",
+    row("play loop while carrying: motion events per second, " +
+            std::to_string(blocks * block) + " events each, per " +
+            std::to_string(block) + "-event block",
         g, f, "–");
 }
 
@@ -525,7 +545,8 @@ void inprocess(int runs, int frames)
 // The decoded sizes of the pictures initializationTexteres loads.
 void pictures()
 {
-    if (SDL_Init(SDL_INIT_VIDEO) != 0 || (IMG_Init(IMG_INIT_PNG) & IMG_INIT_PNG) == 0)
+    if (SDL_Init(SDL_INIT_VIDEO) != 0 ||
+        (IMG_Init(IMG_INIT_PNG) & IMG_INIT_PNG) == 0)
         die(SDL_GetError());
     long long total = 0, largest = 0, pixels = 0;
     std::string largestPath;
@@ -544,7 +565,8 @@ void pictures()
         }
         SDL_FreeSurface(surface);
     }
-    printf("%zu %lld %lld %lld %s\n", paths.size(), pixels, total, largest, largestPath.c_str());
+    printf("%zu %lld %lld %lld %s\n", paths.size(), pixels, total, largest,
+           largestPath.c_str());
 }
 
 // SDL's allocator, counted: everything SDL and SDL_image allocate, decoded
@@ -592,7 +614,8 @@ void countedFree(void *p)
 // keeps the two close; all of them alive would add up to every picture.
 void sdlHeap()
 {
-    SDL_SetMemoryFunctions(countedMalloc, countedCalloc, countedRealloc, countedFree);
+    SDL_SetMemoryFunctions(countedMalloc, countedCalloc, countedRealloc,
+                           countedFree);
     initializationGrafic();
     size_t before = sdlLive;
     sdlPeak = sdlLive;
@@ -615,8 +638,11 @@ void info()
 {
     if (SDL_Init(SDL_INIT_VIDEO) != 0)
         die(SDL_GetError());
-    SDL_Window *window = SDL_CreateWindow("Zorvane info", 0, 0, 64, 64, SDL_WINDOW_HIDDEN);
-    SDL_Renderer *renderer = window ? SDL_CreateRenderer(window, -1, SDL_RENDERER_ACCELERATED) : NULL;
+    SDL_Window *window =
+        SDL_CreateWindow("Zorvane info", 0, 0, 64, 64, SDL_WINDOW_HIDDEN);
+    SDL_Renderer *renderer =
+        window ? SDL_CreateRenderer(window, -1, SDL_RENDERER_ACCELERATED)
+               : NULL;
     if (!renderer)
         die(SDL_GetError());
     SDL_RendererInfo about;
@@ -626,11 +652,11 @@ void info()
     const SDL_version *img = IMG_Linked_Version();
     GetString getString = (GetString)SDL_GL_GetProcAddress("glGetString");
     const unsigned GL_RENDERER_NAME = 0x1F01, GL_VERSION_NAME = 0x1F02;
-    printf("SDL %d.%d.%d, SDL_image %d.%d.%d, SDL renderer \"%s\"", v.major, v.minor, v.patch,
-           img->major, img->minor, img->patch, about.name);
+    printf("SDL %d.%d.%d, SDL_image %d.%d.%d, SDL renderer \"%s\"", v.major,
+           v.minor, v.patch, img->major, img->minor, img->patch, about.name);
     if (getString && strcmp(about.name, "opengl") == 0)
-        printf(", GL renderer \"%s\", GL version \"%s\"", getString(GL_RENDERER_NAME),
-               getString(GL_VERSION_NAME));
+        printf(", GL renderer \"%s\", GL version \"%s\"",
+               getString(GL_RENDERER_NAME), getString(GL_VERSION_NAME));
     printf("\n");
 }
 

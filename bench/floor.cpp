@@ -15,13 +15,16 @@
 int main(int argc, char *argv[])
 {
     bool idle = argc > 1 && strcmp(argv[1], "idle") == 0;
-    if (SDL_Init(SDL_INIT_VIDEO) != 0 || (IMG_Init(IMG_INIT_PNG) & IMG_INIT_PNG) == 0)
+    if (SDL_Init(SDL_INIT_VIDEO) != 0 ||
+        (IMG_Init(IMG_INIT_PNG) & IMG_INIT_PNG) == 0)
         return 1;
-    SDL_Window *window = SDL_CreateWindow("Zorvane floor", SDL_WINDOWPOS_CENTERED,
-                                          SDL_WINDOWPOS_CENTERED, 1280, 720, 0);
+    SDL_Window *window =
+        SDL_CreateWindow("Zorvane floor", SDL_WINDOWPOS_CENTERED,
+                         SDL_WINDOWPOS_CENTERED, 1280, 720, 0);
     if (window == NULL)
         return 1;
-    SDL_Renderer *renderer = SDL_CreateRenderer(window, -1, SDL_RENDERER_ACCELERATED);
+    SDL_Renderer *renderer =
+        SDL_CreateRenderer(window, -1, SDL_RENDERER_ACCELERATED);
     if (renderer == NULL)
         return 1;
     SDL_SetRenderDrawColor(renderer, 255, 255, 255, 255);
