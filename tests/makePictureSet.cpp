@@ -1,17 +1,18 @@
-// Writes a generated picture set for the end-to-end tests:
-//   makePictureSet DIR
-// Sign pictures are 100 × 100 squares in colours that tell their group:
-// red = 30 + 35 × group (see support.cpp).
+// Writes a generated picture set (see support.h) for the end-to-end tests:
+//   makePictureSet NEW-DIR
 #include <cstdio>
+#include <filesystem>
+#include <unistd.h>
 
 #include "support.h"
 
 int main(int argc, char *argv[])
 {
-    if (argc != 2) {
-        fprintf(stderr, "usage: makePictureSet DIR\n");
+    if (argc != 2 || !std::filesystem::create_directories(argv[1]) ||
+        chdir(argv[1]) != 0) {
+        fprintf(stderr, "usage: makePictureSet NEW-DIR\n");
         return 2;
     }
-    writePictureSet(argv[1], 100, 100);
+    writePictureSet(100, 100);
     return 0;
 }

@@ -2,20 +2,13 @@
  * a WM_DELETE_WINDOW client message.
  *   sendClose WINDOW-ID */
 #include <X11/Xlib.h>
-#include <stdio.h>
 #include <stdlib.h>
 
 int main(int argc, char *argv[])
 {
-    if (argc != 2) {
-        fprintf(stderr, "usage: sendClose WINDOW-ID\n");
-        return 2;
-    }
     Display *display = XOpenDisplay(NULL);
-    if (display == NULL) {
-        fprintf(stderr, "sendClose: cannot open the display\n");
-        return 1;
-    }
+    if (argc != 2 || display == NULL)
+        return 2;
     XEvent event = {0};
     event.xclient.type = ClientMessage;
     event.xclient.window = (Window)strtoul(argv[1], NULL, 0);

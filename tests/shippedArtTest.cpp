@@ -1,135 +1,92 @@
-// Checks the picture set that ships in resources/ (run from the repository
-// root): every expected file is there and nothing more, each decodes, sign
-// pictures are transparent-edged and small enough for a board cell, the screen
-// pictures fit the window, and no two sign pictures are the same image.
+// The picture set that ships in resources/ (run from the repository root):
+// exactly the expected files, each decoding; signs with alpha, transparent
+// corners, small enough for a board cell, and no two the same image; a label
+// strip of six opaque 30-pixel bands; screen pictures that fit the window.
 #include <gtest/gtest.h>
-#include <SDL.h>
-#include <SDL_image.h>
 
+#include <SDL_image.h>
 #include <filesystem>
-#include <map>
-#include <string>
-#include <vector>
+#include <set>
+
+#include "support.h"
 
 namespace {
 
-const int kCounts[6] = {30, 9, 17, 15, 14, 19};
-
-std::string signPath(int family, int index)
-{
-    return "resources/sings/" + std::to_string(family) + "/(" +
-           std::to_string(index) + ").png";
-}
-
-struct Rgba { // a picture decoded to RGBA32 bytes, rows packed
+// A picture decoded to RGBA32 with its rows packed; no pixels if it failed.
+struct Picture {
     int w = 0, h = 0;
-    std::string bytes;
-    Uint8 alpha(int x, int y) const
-    {
-        return static_cast<Uint8>(bytes[(y * w + x) * 4 + 3]);
-    }
+    bool hasAlpha = false;
+    std::string pixels;
+    int alpha(int x, int y) const { return Uint8(pixels[(y * w + x) * 4 + 3]); }
 };
 
-bool decode(const std::string &path, Rgba &out, bool *hasAlpha = nullptr)
+Picture decode(const std::string &path)
 {
+    Picture picture;
     SDL_Surface *raw = IMG_Load(path.c_str());
-    if (!raw)
-        return false;
-    if (hasAlpha)
-        *hasAlpha = SDL_ISPIXELFORMAT_ALPHA(raw->format->format) ||
-                    raw->format->palette;
+    if (raw == NULL)
+        return picture;
+    picture.hasAlpha = SDL_ISPIXELFORMAT_ALPHA(raw->format->format) ||
+                       raw->format->palette != NULL;
     SDL_Surface *s = SDL_ConvertSurfaceFormat(raw, SDL_PIXELFORMAT_RGBA32, 0);
     SDL_FreeSurface(raw);
-    if (!s)
-        return false;
-    out.w = s->w;
-    out.h = s->h;
-    out.bytes.clear();
-    for (int y = 0; y < s->h; ++y)
-        out.bytes.append(static_cast<const char *>(s->pixels) + y * s->pitch,
-                         s->w * 4);
+    picture.w = s->w;
+    picture.h = s->h;
+    for (int y = 0; y < s->h; y++)
+        picture.pixels.append(static_cast<const char *>(s->pixels) +
+                                  y * s->pitch,
+                              size_t(s->w) * 4);
     SDL_FreeSurface(s);
-    return true;
+    return picture;
 }
 
-class ShippedArt : public ::testing::Test {
-  protected:
-    static void SetUpTestSuite() { IMG_Init(IMG_INIT_PNG); }
-    static void TearDownTestSuite() { IMG_Quit(); }
-};
-
-TEST_F(ShippedArt, SignFoldersHoldExactlyTheExpectedFiles)
+size_t entries(const std::string &dir)
 {
-    namespace fs = std::filesystem;
-    for (int fam = 1; fam <= 6; ++fam) {
-        for (int i = 1; i <= kCounts[fam - 1]; ++i)
-            EXPECT_TRUE(fs::is_regular_file(signPath(fam, i)))
-                << signPath(fam, i);
-        int files = 0;
-        for (const auto &e :
-             fs::directory_iterator("resources/sings/" + std::to_string(fam)))
-            files += e.is_regular_file();
-        EXPECT_EQ(files, kCounts[fam - 1]) << "family folder " << fam;
+    std::filesystem::directory_iterator all(dir);
+    return size_t(std::distance(begin(all), end(all)));
+}
+
+TEST(ShippedArt, SignsAreExactlyTheExpectedFilesFitACellAndDiffer)
+{
+    const int counts[GROUPS] = {30, 9, 17, 15, 14, 19};
+    std::set<std::string> images;
+    EXPECT_EQ(entries("resources/sings"), size_t(GROUPS));
+    for (int g = 0; g < GROUPS; g++) {
+        EXPECT_EQ(entries("resources/sings/" + std::to_string(g + 1)),
+                  size_t(counts[g]))
+            << "directory " << g + 1;
+        for (int k = 1; k <= counts[g]; k++) {
+            const std::string path = signPath(g, k);
+            const Picture p = decode(path);
+            ASSERT_FALSE(p.pixels.empty()) << path << ": " << IMG_GetError();
+            EXPECT_TRUE(p.hasAlpha) << path;
+            EXPECT_TRUE(p.w >= 32 && p.w <= 136 && p.h <= 150)
+                << path << " is " << p.w << " × " << p.h;
+            for (int corner = 0; corner < 4; corner++)
+                EXPECT_LT(
+                    p.alpha(corner % 2 * (p.w - 1), corner / 2 * (p.h - 1)), 64)
+                    << path << " corner " << corner;
+            images.insert(std::to_string(p.w) + "x" + std::to_string(p.h) +
+                          p.pixels);
+        }
     }
+    EXPECT_EQ(images.size(), size_t(SIGNS));
 }
 
-TEST_F(ShippedArt, SignPicturesDecodeFitACellAndHaveTransparentCorners)
+TEST(ShippedArt, LabelStripAndScreenPicturesFitTheWindow)
 {
-    for (int fam = 1; fam <= 6; ++fam)
-        for (int i = 1; i <= kCounts[fam - 1]; ++i) {
-            const std::string p = signPath(fam, i);
-            Rgba img;
-            bool hasAlpha = false;
-            ASSERT_TRUE(decode(p, img, &hasAlpha))
-                << p << ": " << IMG_GetError();
-            EXPECT_TRUE(hasAlpha) << p;
-            EXPECT_LE(img.w, 136) << p;
-            EXPECT_LE(img.h, 150) << p;
-            EXPECT_GE(img.w, 32) << p; // not a stub
-            for (auto [x, y] : {std::pair{0, 0},
-                                {img.w - 1, 0},
-                                {0, img.h - 1},
-                                {img.w - 1, img.h - 1}})
-                EXPECT_LT(img.alpha(x, y), 64)
-                    << p << " corner " << x << "," << y;
-        }
-}
-
-TEST_F(ShippedArt, NoTwoSignPicturesAreTheSameImage)
-{
-    std::map<std::string, std::string> seen; // size + pixels -> first file
-    for (int fam = 1; fam <= 6; ++fam)
-        for (int i = 1; i <= kCounts[fam - 1]; ++i) {
-            Rgba img;
-            ASSERT_TRUE(decode(signPath(fam, i), img)) << signPath(fam, i);
-            const std::string key = std::to_string(img.w) + "x" +
-                                    std::to_string(img.h) + ":" + img.bytes;
-            auto [it, fresh] = seen.emplace(key, signPath(fam, i));
-            EXPECT_TRUE(fresh)
-                << signPath(fam, i) << " is identical to " << it->second;
-        }
-    EXPECT_EQ(seen.size(), 104u);
-}
-
-TEST_F(ShippedArt, LabelStripAndScreenPictures)
-{
-    Rgba names, welcome, won;
-    ASSERT_TRUE(decode("resources/namesGroup.png", names)) << IMG_GetError();
-    EXPECT_EQ(names.h, 180); // six 30-px bands
-    EXPECT_GE(names.w, 142);
-    EXPECT_LE(names.w, 1280);
-    for (int band = 0; band < 6;
-         ++band) // bands are opaque so the label reads over a picture
-        EXPECT_EQ(names.alpha(names.w / 2, band * 30 + 2), 255)
+    const Picture names = decode("resources/namesGroup.png");
+    ASSERT_FALSE(names.pixels.empty()) << IMG_GetError();
+    EXPECT_EQ(names.h, LABEL_HEIGHT * GROUPS);
+    EXPECT_TRUE(names.w >= CELL_WIDTH && names.w <= WINDOW_WIDTH) << names.w;
+    for (int band = 0; band < GROUPS; band++) // labels read over pictures
+        EXPECT_EQ(names.alpha(names.w / 2, band * LABEL_HEIGHT + 2), 255)
             << "band " << band;
-
-    for (const char *p :
+    for (const char *path :
          {"resources/welcome.png", "resources/felicitation.png"}) {
-        Rgba img;
-        ASSERT_TRUE(decode(p, img)) << p << ": " << IMG_GetError();
-        EXPECT_LE(img.w, 1280) << p;
-        EXPECT_LE(img.h, 720) << p;
-        EXPECT_GE(img.w, 200) << p;
+        const Picture p = decode(path);
+        EXPECT_TRUE(p.w >= 200 && p.w <= WINDOW_WIDTH && p.h <= WINDOW_HEIGHT)
+            << path << " is " << p.w << " × " << p.h;
     }
 }
 

@@ -3,10 +3,13 @@
 #include <SDL_image.h>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <sys/wait.h>
 #include <unistd.h>
+#include <vector>
 
+const SDL_Color WHITE = {255, 255, 255, 255};
 const SDL_Color WELCOME_COLOUR = {20, 120, 40, 255};
 const SDL_Color FELICITATION_COLOUR = {200, 160, 0, 255};
 
@@ -22,7 +25,7 @@ SDL_Color labelColour(int group)
 
 bool operator==(SDL_Color a, SDL_Color b)
 {
-    return a.r == b.r && a.g == b.g && a.b == b.b && a.a == b.a;
+    return memcmp(&a, &b, sizeof a) == 0;
 }
 
 std::ostream &operator<<(std::ostream &out, SDL_Color c)
@@ -31,100 +34,149 @@ std::ostream &operator<<(std::ostream &out, SDL_Color c)
                << int(c.a);
 }
 
-std::string signPath(const std::string &dir, int group, int k)
+std::string signPath(int group, int k)
 {
-    return dir + "/resources/sings/" + std::to_string(group + 1) + "/(" +
+    return "resources/sings/" + std::to_string(group + 1) + "/(" +
            std::to_string(k) + ").png";
 }
 
-static void savePng(SDL_Surface *surface, const std::string &path)
+// Bands 30 pixels high in the given colours, the last filling the rest.
+static void writeBands(const std::string &path, int width, int height,
+                       const std::vector<SDL_Color> &colours)
 {
-    if (IMG_SavePNG(surface, path.c_str()) != 0) {
-        fprintf(stderr, "cannot write %s: %s\n", path.c_str(), SDL_GetError());
-        abort();
+    SDL_Surface *surface = SDL_CreateRGBSurfaceWithFormat(
+        0, width, height, 32, SDL_PIXELFORMAT_RGBA32);
+    for (size_t i = 0; i < colours.size(); i++) {
+        const SDL_Color c = colours[i];
+        SDL_Rect band = {0, LABEL_HEIGHT * int(i), width, height};
+        SDL_FillRect(surface, &band,
+                     SDL_MapRGBA(surface->format, c.r, c.g, c.b, c.a));
     }
+    if (IMG_SavePNG(surface, path.c_str()) != 0)
+        abort();
     SDL_FreeSurface(surface);
 }
 
 void writePicture(const std::string &path, int width, int height,
                   SDL_Color colour)
 {
-    SDL_Surface *surface = SDL_CreateRGBSurfaceWithFormat(
-        0, width, height, 32, SDL_PIXELFORMAT_RGBA32);
-    SDL_FillRect(
-        surface, NULL,
-        SDL_MapRGBA(surface->format, colour.r, colour.g, colour.b, colour.a));
-    savePng(surface, path);
+    writeBands(path, width, height, {colour});
 }
 
-static void writeLabelStrip(const std::string &path)
+void writeLabelStrip(const std::string &path, int height)
 {
-    SDL_Surface *surface = SDL_CreateRGBSurfaceWithFormat(
-        0, 300, LABEL_HEIGHT * GROUPS, 32, SDL_PIXELFORMAT_RGBA32);
+    std::vector<SDL_Color> colours;
+    for (int g = 0; g < GROUPS; g++)
+        colours.push_back(labelColour(g));
+    writeBands(path, 300, height, colours);
+}
+
+void writePictureSet(int signWidth, int signHeight)
+{
     for (int g = 0; g < GROUPS; g++) {
-        SDL_Rect band = {0, LABEL_HEIGHT * g, 300, LABEL_HEIGHT};
-        SDL_Color c = labelColour(g);
-        SDL_FillRect(surface, &band,
-                     SDL_MapRGBA(surface->format, c.r, c.g, c.b, c.a));
-    }
-    savePng(surface, path);
-}
-
-void writePictureSet(const std::string &dir, int signWidth, int signHeight)
-{
-    std::string resources = dir + "/resources";
-    for (int g = 0; g < GROUPS; g++)
-        std::filesystem::create_directories(resources + "/sings/" +
+        std::filesystem::create_directories("resources/sings/" +
                                             std::to_string(g + 1));
-    for (int g = 0; g < GROUPS; g++)
         for (int k = 1; k <= signNumberTransfer[g][0]; k++)
-            writePicture(signPath(dir, g, k), signWidth, signHeight,
+            writePicture(signPath(g, k), signWidth, signHeight,
                          signColour(g, k));
-    writePicture(resources + "/welcome.png", 600, 300, WELCOME_COLOUR);
-    writePicture(resources + "/felicitation.png", 600, 300,
-                 FELICITATION_COLOUR);
-    writeLabelStrip(resources + "/namesGroup.png");
+    }
+    writePicture("resources/welcome.png", 600, 300, WELCOME_COLOUR);
+    writePicture("resources/felicitation.png", 600, 300, FELICITATION_COLOUR);
+    writeLabelStrip("resources/namesGroup.png", LABEL_HEIGHT * GROUPS);
 }
 
-void useHeadlessVideo()
+std::string enterPictureSet(int signWidth, int signHeight)
 {
     setenv("SDL_VIDEODRIVER", "dummy", 1);
     setenv("SDL_RENDER_DRIVER", "software", 1);
-}
-
-std::string makeTempDir()
-{
     const char *base = getenv("TMPDIR");
-    std::string pattern =
-        std::string(base ? base : "/tmp") + "/zorvane-test-XXXXXX";
-    if (mkdtemp(&pattern[0]) == NULL)
+    std::string dir = std::string(base ? base : "/tmp") + "/zorvane-XXXXXX";
+    if (mkdtemp(&dir[0]) == NULL || chdir(dir.c_str()) != 0)
         abort();
-    return pattern;
+    writePictureSet(signWidth, signHeight);
+    return dir;
 }
 
-ChildResult runInChild(const std::function<void()> &body)
+void leavePictureSet(const std::string &dir)
 {
-    int pipeEnds[2];
-    if (pipe(pipeEnds) != 0)
+    (void)!chdir("/");
+    std::filesystem::remove_all(dir);
+}
+
+void numberCatalogue(const std::function<SDL_Rect()> &size)
+{
+    memset(&GUI, 0, sizeof GUI);
+    int sign = 0;
+    for (int g = 0; g < GROUPS; g++)
+        for (int k = 1; k <= signNumberTransfer[g][0]; k++) {
+            GUI.signs[++sign] = SignPicture{NULL, size(), g};
+            signNumberTransfer[g][k] = sign;
+        }
+}
+
+void sortBoard()
+{
+    for (int r = 0; r < ROWS; r++)
+        for (int c = 0; c < COLUMNS; c++)
+            gameField[r][c] = signNumberTransfer[category[r]][c + 1];
+}
+
+SDL_Event mouseEvent(Uint32 type, int x, int y, Uint8 button)
+{
+    SDL_Event event = {};
+    event.type = type;
+    if (type == SDL_MOUSEMOTION) {
+        event.motion.x = x;
+        event.motion.y = y;
+    } else {
+        event.button.x = x;
+        event.button.y = y;
+        event.button.button = button;
+    }
+    return event;
+}
+
+SDL_Event keyEvent(SDL_Keycode sym)
+{
+    SDL_Event event = {};
+    event.type = SDL_KEYDOWN;
+    event.key.keysym.sym = sym;
+    return event;
+}
+
+SDL_Color pixelAt(int x, int y)
+{
+    SDL_Color c = {};
+    SDL_Rect one = {x, y, 1, 1};
+    SDL_RenderReadPixels(ren, &one, SDL_PIXELFORMAT_RGBA32, &c, 4);
+    return c;
+}
+
+ChildResult runInChild(const std::function<void()> &body, int seconds)
+{
+    int ends[2];
+    if (pipe(ends) != 0)
         abort();
     fflush(stdout);
     pid_t pid = fork();
     if (pid == 0) {
-        close(pipeEnds[0]);
-        dup2(pipeEnds[1], STDOUT_FILENO);
+        close(ends[0]);
+        dup2(ends[1], STDOUT_FILENO);
+        alarm(unsigned(seconds)); // survives exec too
         body();
         fflush(stdout);
         _exit(255); // the body should have ended the process; the game never
                     // uses 255
     }
-    close(pipeEnds[1]);
-    std::string output;
+    close(ends[1]);
+    ChildResult result{-1, ""};
     char buffer[256];
-    ssize_t n;
-    while ((n = read(pipeEnds[0], buffer, sizeof buffer)) > 0)
-        output.append(buffer, size_t(n));
-    close(pipeEnds[0]);
+    for (ssize_t n; (n = read(ends[0], buffer, sizeof buffer)) > 0;)
+        result.output.append(buffer, size_t(n));
+    close(ends[0]);
     int status = 0;
     waitpid(pid, &status, 0);
-    return ChildResult{WIFEXITED(status) ? WEXITSTATUS(status) : -1, output};
+    if (WIFEXITED(status))
+        result.status = WEXITSTATUS(status);
+    return result;
 }

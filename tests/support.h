@@ -1,6 +1,6 @@
-// Helpers shared by the tests: small picture sets written to a temporary
-// directory, and running a piece of the game in a child process to see how
-// it ends.
+// Helpers shared by the tests: generated picture sets, a numbered catalogue
+// without pictures, events, pixels read back, and running a piece of the
+// game in a child process to see how it ends.
 #pragma once
 
 #include <functional>
@@ -9,32 +9,44 @@
 
 #include "zorvane.h"
 
-// The colour of sign picture k (1-based) of group g in a generated set, and
-// of the screen pictures: distinct, opaque, and never white.
+// Generated sets give sign k (1-based) of group g, every label band and each
+// screen picture a colour of its own: distinct, opaque, never white.
 SDL_Color signColour(int group, int k);
-extern const SDL_Color WELCOME_COLOUR, FELICITATION_COLOUR;
 SDL_Color labelColour(int group);
+extern const SDL_Color WHITE, WELCOME_COLOUR, FELICITATION_COLOUR;
 bool operator==(SDL_Color a, SDL_Color b);
 std::ostream &operator<<(std::ostream &out, SDL_Color c);
 
-// Writes a complete picture set under dir/resources: every sign picture
-// signWidth × signHeight in its own solid colour, a 600 × 300 welcome and
-// congratulation picture, and a 300 × 180 label strip with one colour a band.
-void writePictureSet(const std::string &dir, int signWidth, int signHeight);
+// resources/sings/<group + 1>/(<k>).png, as the game names it.
+std::string signPath(int group, int k);
 void writePicture(const std::string &path, int width, int height,
                   SDL_Color colour);
-std::string signPath(const std::string &dir, int group, int k);
+// A strip 300 wide with a 30-pixel band a group, cut off at `height`.
+void writeLabelStrip(const std::string &path, int height);
+// A whole set under ./resources: signs signWidth × signHeight, screens
+// 600 × 300, the label strip 180 high.
+void writePictureSet(int signWidth, int signHeight);
 
-// The dummy video driver with the software renderer: SDL without a display.
-void useHeadlessVideo();
+// Makes a fresh temporary directory holding a generated set the working
+// directory, and chooses the dummy video driver with the software renderer.
+std::string enterPictureSet(int signWidth, int signHeight);
+void leavePictureSet(const std::string &dir);
 
-// A fresh empty directory under the system's temporary directory.
-std::string makeTempDir();
+// Numbers the catalogue as loading does, without pictures: groups in order,
+// consecutive sign numbers, each sign's size from `size`.
+void numberCatalogue(const std::function<SDL_Rect()> &size);
+// Fills every row with the first nine signs of its label's group.
+void sortBoard();
+
+SDL_Event mouseEvent(Uint32 type, int x, int y, Uint8 button = SDL_BUTTON_LEFT);
+SDL_Event keyEvent(SDL_Keycode sym);
+SDL_Color pixelAt(int x, int y); // as last drawn by the game's renderer
 
 struct ChildResult {
     int status;         // exit status, or -1 if the child did not exit normally
     std::string output; // everything it wrote to standard output
 };
 
-// Runs body in a forked child with standard output captured.
-ChildResult runInChild(const std::function<void()> &body);
+// Runs body in a forked child with standard output captured. A watchdog
+// ends a child still running after `seconds` with SIGALRM.
+ChildResult runInChild(const std::function<void()> &body, int seconds = 20);
