@@ -10,18 +10,15 @@ namespace {
 
 const int SIGN_W = 100, SIGN_H = 160;
 
+// Loaded once for every test; the pictures are in memory after that.
 class LoadedSet : public ::testing::Environment {
-  public:
     void SetUp() override
     {
-        dir = enterPictureSet(SIGN_W, SIGN_H);
+        const std::string dir = enterPictureSet(SIGN_W, SIGN_H);
         initializationGrafic();
         initializationTexteres();
+        leavePictureSet(dir);
     }
-    void TearDown() override { leavePictureSet(dir); }
-
-  private:
-    std::string dir;
 };
 
 ::testing::Environment *const loadedSet =
@@ -65,10 +62,12 @@ class PlayScreen : public ::testing::Test {
     }
 };
 
-TEST_F(PlayScreen, DrawsEveryPictureCentredInItsCell)
+// Pictures lie centred in their cells. The label strip is 300 wide, so
+// labels span x 490..789, over the pictures of columns 3 to 5.
+TEST_F(PlayScreen, DrawsPicturesCentredAndLabelsOverThemNamingTheRowsGroup)
 {
     renderingGameField();
-    for (int r = 0; r < ROWS; r++)
+    for (int r = 0; r < ROWS; r++) {
         for (int c = 0; c < COLUMNS; c++) {
             const SDL_Color colour = colourOf(gameField[r][c]);
             const int x = rowsWidth[c], y = rowsHeights[r];
@@ -77,14 +76,6 @@ TEST_F(PlayScreen, DrawsEveryPictureCentredInItsCell)
             EXPECT_EQ(pixelAt(x - SIGN_W / 2 - 1, y), WHITE) << r << c;
             EXPECT_EQ(pixelAt(x + SIGN_W / 2, y), WHITE) << r << c;
         }
-}
-
-// The label strip is 300 wide, so labels span x 490..789: over the pictures
-// of columns 3 to 5, not column 0's.
-TEST_F(PlayScreen, LabelsLieOverTallPicturesAndNameTheirRowsGroup)
-{
-    renderingGameField();
-    for (int r = 0; r < ROWS; r++) {
         const int top = CELL_HEIGHT * r;
         const SDL_Color label = labelColour(category[r]);
         EXPECT_EQ(pixelAt(639, top + 41), label) << r;
