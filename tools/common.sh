@@ -145,3 +145,7 @@ build_native() {
 # tests.
 TEST_PACKAGES=(googletest libgtest-dev xvfb xauth xdotool imagemagick
     x11-utils libx11-dev libgl1-mesa-dri libglx-mesa0 cppcheck clang-tidy)
+
+# The Windows build: its cross target and where its package is made.
+WINDOWS_TARGET=i686-w64-mingw32
+WINDOWS_OUT="$ROOT/build/windows"

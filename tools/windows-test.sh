@@ -7,9 +7,8 @@
 set -uo pipefail
 source "$(dirname "$0")/common.sh"
 
-TARGET=i686-w64-mingw32
-PACKAGE="$ROOT/build/windows/Zorvane"
-BUILT_EXE="$ROOT/build/windows/build/zorvane.exe"
+PACKAGE="$WINDOWS_OUT/Zorvane"
+BUILT_EXE="$WINDOWS_OUT/build/zorvane.exe"
 EXE="$PACKAGE/Zorvane.exe"
 
 # --- What the proof needs ----------------------------------------------------
@@ -42,7 +41,7 @@ trap cleanup EXIT
 
 # --- The executable as a file ------------------------------------------------
 
-headers=$("$TARGET-objdump" -f -p "$EXE")
+headers=$("$WINDOWS_TARGET-objdump" -f -p "$EXE")
 if grep -q '^architecture: i386,' <<<"$headers" &&
     grep -q 'file format pei-i386' <<<"$headers"; then
     if grep -qE '^Subsystem[[:space:]]+00000002' <<<"$headers"; then
@@ -56,7 +55,7 @@ else
 fi
 
 # The program's main becomes SDL_main, called from SDL2main's WinMain.
-symbols=$("$TARGET-nm" "$BUILT_EXE")
+symbols=$("$WINDOWS_TARGET-nm" "$BUILT_EXE")
 if grep -qE ' T _WinMain@16$' <<<"$symbols" && grep -qE ' T _SDL_main$' <<<"$symbols"; then
     pass "main is reached through SDL2main's WinMain"
 else
@@ -285,7 +284,7 @@ elif [ "${WIDTH:-}x${HEIGHT:-}" != 1280x720 ]; then
 elif wait_for 60 welcome_shown; then
     pass "welcome picture in a 1280x720 window"
 else
-    cp "$WORK/now.png" "$ROOT/build/windows/welcome-failed.png"
+    cp "$WORK/now.png" "$WINDOWS_OUT/welcome-failed.png"
     fail "welcome picture in a 1280x720 window" "not on screen (build/windows/welcome-failed.png)"
 fi
 
@@ -323,7 +322,7 @@ if wait_for 30 board_shown; then
     cp "$WORK/now.png" "$WORK/before.png"
     declare -a BEFORE=("${BOARD[@]}")
 else
-    cp "$WORK/now.png" "$ROOT/build/windows/board-failed.png"
+    cp "$WORK/now.png" "$WINDOWS_OUT/board-failed.png"
     fail "Space shows the board of sign pictures" "unknown cells:$UNKNOWN (build/windows/board-failed.png)"
     declare -a BEFORE=()
 fi
@@ -366,7 +365,7 @@ else
     if wait_for 20 exchanged; then
         pass "a drag exchanges two pictures (r$((from / 9))c$((from % 9)) with r$((to / 9))c$((to % 9)))"
     else
-        cp "$WORK/now.png" "$ROOT/build/windows/drag-failed.png"
+        cp "$WORK/now.png" "$WINDOWS_OUT/drag-failed.png"
         fail "a drag exchanges two pictures" "r$((from / 9))c$((from % 9)) to r$((to / 9))c$((to % 9)) (build/windows/drag-failed.png)"
     fi
 fi

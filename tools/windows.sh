@@ -7,10 +7,8 @@
 set -euo pipefail
 source "$(dirname "$0")/common.sh"
 
-TARGET=i686-w64-mingw32
-TOOLCHAIN="$ROOT/cmake/$TARGET.cmake"
-PREFIX="$DEPS/$TARGET"
-OUT="$ROOT/build/windows"
+TOOLCHAIN="$ROOT/cmake/$WINDOWS_TARGET.cmake"
+PREFIX="$DEPS/$WINDOWS_TARGET"
 
 ensure_packages cmake make g++-mingw-w64-i686 binutils-mingw-w64-i686 zip
 [ -d "$ROOT/resources" ] || { echo "windows: no resources/ to package" >&2; exit 1; }
@@ -23,15 +21,15 @@ build_sdl2_image "$PREFIX" -DCMAKE_TOOLCHAIN_FILE="$TOOLCHAIN" \
 # libraries.
 export PKG_CONFIG_LIBDIR="$PREFIX/lib/pkgconfig" PKG_CONFIG_PATH=
 
-cmake -S "$ROOT" -B "$OUT/build" -DCMAKE_TOOLCHAIN_FILE="$TOOLCHAIN" \
+cmake -S "$ROOT" -B "$WINDOWS_OUT/build" -DCMAKE_TOOLCHAIN_FILE="$TOOLCHAIN" \
     -DCMAKE_PREFIX_PATH="$PREFIX" -DCMAKE_BUILD_TYPE=Release -DZORVANE_TESTS=OFF
-cmake --build "$OUT/build" -j "$(nproc)"
+cmake --build "$WINDOWS_OUT/build" -j "$(nproc)"
 
 # The package: the program, stripped, beside the pictures it loads from its
 # working directory.
-rm -rf "$OUT/Zorvane" "$OUT/Zorvane.zip"
-mkdir -p "$OUT/Zorvane"
-"$TARGET-strip" -o "$OUT/Zorvane/Zorvane.exe" "$OUT/build/zorvane.exe"
-cp -r "$ROOT/resources" "$OUT/Zorvane/"
-(cd "$OUT" && zip -q -r -X Zorvane.zip Zorvane)
-echo "windows: built $OUT/Zorvane and $OUT/Zorvane.zip"
+rm -rf "$WINDOWS_OUT/Zorvane" "$WINDOWS_OUT/Zorvane.zip"
+mkdir -p "$WINDOWS_OUT/Zorvane"
+"$WINDOWS_TARGET-strip" -o "$WINDOWS_OUT/Zorvane/Zorvane.exe" "$WINDOWS_OUT/build/zorvane.exe"
+cp -r "$ROOT/resources" "$WINDOWS_OUT/Zorvane/"
+(cd "$WINDOWS_OUT" && zip -q -r -X Zorvane.zip Zorvane)
+echo "windows: built $WINDOWS_OUT/Zorvane and $WINDOWS_OUT/Zorvane.zip"
