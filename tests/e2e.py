@@ -163,8 +163,10 @@ class Desktop:
                  "-nolisten", "tcp", "-nocursor", "-fbdir", self.fbdir], pass_fds=[write],
                 stderr=subprocess.DEVNULL)
             os.close(write)
-            number = os.read(read, 16).decode().strip()
-            os.close(read)
+            # Xvfb writes the number and its newline apart, and dies if the
+            # pipe closes between the two.
+            with os.fdopen(read) as pipe:
+                number = pipe.readline().strip()
             time.sleep(0.3)
             if number and self.server.poll() is None:
                 os.environ["DISPLAY"] = ":" + number
