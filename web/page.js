@@ -7,12 +7,14 @@ const canvas = document.getElementById('canvas');
 const progress = document.getElementById('progress');
 const printed = [];
 
-// The exit statuses of the README's table, as a player reads them.
+// The exit statuses of the README's table, as a player reads them, and a
+// failure of the page itself.
 const ENDINGS = {
   0: 'Won: every row is sorted.',
   1: 'This browser cannot draw the game.',
   2: 'A picture could not be loaded.',
   100: 'The game was ended with Escape.',
+  error: 'The game could not run.',
 };
 
 function showEnd(status, message) {
@@ -21,7 +23,7 @@ function showEnd(status, message) {
   document.getElementById('loading').hidden = true;
   end.dataset.status = status;
   document.getElementById('how').textContent =
-    ENDINGS[status] || `The game stopped (${status}).`;
+    ENDINGS[status] || `The game ended with status ${status}.`;
   document.getElementById('printed').textContent = message;
   end.hidden = false;
   document.getElementById('again').focus();
