@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Regenerates every shipped picture from the vector source in art/make_svgs.py:
 #   resources/sings/<1..6>/(N).png, resources/namesGroup.png, resources/welcome.png,
-#   resources/felicitation.png, art/icon/icon-{16,32,48}.png, art/icon/zorvane.ico,
-#   docs/contact-sheet.png
+#   resources/felicitation.png, art/icon/icon-{16,32,48,64,128,256}.png,
+#   art/icon/zorvane.svg, art/icon/zorvane.ico, docs/contact-sheet.png
 # Run from anywhere: art/build.sh
 set -euo pipefail
 
@@ -49,10 +49,11 @@ for pic in namesGroup welcome felicitation; do
 done
 
 mkdir -p "$here/icon"
-for px in 16 32 48; do
+for px in 16 32 48 64 128 256; do
     # icons stay 32-bit RGBA (no colour-type or bit-depth reduction)
     render "$build/icon/icon-$px.svg" "$here/icon/icon-$px.png" -nc -nb
 done
+cp "$build/icon/zorvane.svg" "$here/icon/zorvane.svg"
 icotool -c -o "$here/icon/zorvane.ico" "$here/icon/icon-16.png" "$here/icon/icon-32.png" "$here/icon/icon-48.png"
 
 # --- contact sheet of the shipped sign pictures -----------------------------

@@ -783,6 +783,9 @@ def felicitation_svg(signs):
 
 
 # ------------------------------------------------------------------- icon
+ICON_SIZES = (16, 32, 48, 64, 128, 256)   # the Windows icon takes the first three
+
+
 def icon_svg(px):
     s = px / 48
     z = 'M13,11 L36,11 L36,17 L21,32 L36,32 L36,38 L12,38 L12,32 L27,17 L13,17 Z'
@@ -838,8 +841,10 @@ def main(argv):
     write(os.path.join(out, 'namesGroup.svg'), names_svg(signs))
     write(os.path.join(out, 'welcome.svg'), welcome_svg(signs))
     write(os.path.join(out, 'felicitation.svg'), felicitation_svg(signs))
-    for px in (16, 32, 48):
+    for px in ICON_SIZES:
         write(os.path.join(out, 'icon', f'icon-{px}.svg'), icon_svg(px))
+    # The scalable icon is the large design at its natural size.
+    write(os.path.join(out, 'icon', 'zorvane.svg'), icon_svg(48))
 
 
 if __name__ == '__main__':

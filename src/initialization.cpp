@@ -35,13 +35,14 @@ PictureCatalogue GUI;
 
 // With no display at all, SDL falls back to its offscreen driver, where the
 // game would wait for ever in a window nobody can see or reach. That driver
-// counts only when it is asked for by name.
+// counts only when it is asked for by name; SDL treats an empty name as none.
 static bool startVideo()
 {
     if (SDL_Init(SDL_INIT_VIDEO) != 0)
         return false;
+    const char *named = SDL_GetHint(SDL_HINT_VIDEODRIVER);
     if (SDL_strcmp(SDL_GetCurrentVideoDriver(), "offscreen") == 0 &&
-        SDL_GetHint(SDL_HINT_VIDEODRIVER) == NULL) {
+        (named == NULL || *named == '\0')) {
         SDL_SetError("No available video device");
         return false;
     }

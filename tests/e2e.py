@@ -1,28 +1,27 @@
 #!/usr/bin/env python3
-"""End to end: one build of the game played as a player would, judged on
-what the screen shows and on how the run ends. Every build is played by the
-same scenarios; only the command that starts it differs.
-
-  e2e.py SCENARIO [--pictures DIR] [--separator SEP] -- COMMAND...
-
-COMMAND starts the game in a window on a virtual X display of its own (the
-native program, the Windows one under Wine, an installed launcher). It runs
-in a fresh directory holding a picture set made here, unless --pictures names
-the directory whose resources/ the game shows (an installed set); it then
-runs in an empty directory. SEP is how the game spells paths ("/" or "\\").
-
-Scenarios:
-  welcome  the welcome picture until Space, the dealt board, Escape ends with 100
-  play     clicks and other keys leave the welcome; a carried picture keeps
-           its grip and empties its cell; a drop exchanges; Escape ends with 100
-  win      sort the board by drags; the congratulation waits for a key; 0
-  missing  a picture file missing ends with 2 and names it
-The made set colours each sign by its group and number, each label band by
-its group, and each screen picture with a colour of its own.
-"""
+# End to end: a build of the game played as a player would, judged on what
+# the screen shows and on how the run ends. Every build is played by the same
+# scenarios; only the command that starts it differs.
+#
+#   e2e.py SCENARIO... [--pictures DIR] [--separator SEP] -- COMMAND...
+#
+# COMMAND starts the game in a window on a virtual X display (the native
+# program, the Windows one under Wine, an installed launcher). Each scenario
+# runs it in a fresh directory holding a picture set made here, unless
+# --pictures names the directory whose resources/ the game shows (an
+# installed set): it then runs in an empty directory. SEP is how the game
+# spells paths. The scenarios:
+#   welcome  the welcome picture until Space, the board's labels, Escape: 100
+#   play     a click and other keys leave the welcome up; Space deals; a
+#            carried picture keeps its grip and empties its cell; the drop
+#            exchanges it with the target's; Escape: 100
+#   win      sorts the board by drags; the congratulation waits through
+#            motion for a key: 0
+#   missing  a picture file missing: 2, naming it
+# The made set colours each sign by its group and number, each label band by
+# its group, and each screen picture with a colour of its own.
 import argparse
 import os
-import shutil
 import struct
 import subprocess
 import sys
@@ -30,9 +29,8 @@ import tempfile
 import time
 import zlib
 
-WIDTH, HEIGHT, CELL_W, CELL_H, COLUMNS, ROWS = 1280, 720, 142, 240, 9, 3
-COUNTS = [30, 9, 17, 15, 14, 19]
-WHITE, LABEL_W = (255, 255, 255), 300
+CELL_W, CELL_H, WHITE, FELICITATION = 142, 240, (255, 255, 255), (200, 160, 0)
+CELLS = [(r, c) for r in range(3) for c in range(9)]
 WAIT = 60  # seconds any one step may take: Wine's first start is slow
 
 
@@ -40,50 +38,36 @@ class Failure(Exception):
     pass
 
 
-# --- The picture set ---------------------------------------------------------
-
 def sign_colour(group, k):
     return (30 + 35 * group, 7 * k, 200)
 
 
-def label_colour(group):
-    return (40 * group, 60, 90)
-
-
 def write_png(path, width, bands):
-    """An opaque picture of horizontal bands, given as (height, colour)."""
-    rows = b"".join((b"\0" + bytes(colour) * width) * height for height, colour in bands)
-    height = sum(h for h, _ in bands)
-
+    # An opaque picture of horizontal bands, given as (height, colour).
     def chunk(kind, data):
-        return (struct.pack(">I", len(data)) + kind + data +
-                struct.pack(">I", zlib.crc32(kind + data)))
-
+        return struct.pack(">I", len(data)) + kind + data + struct.pack(">I", zlib.crc32(kind + data))
+    rows = b"".join((b"\0" + bytes(colour) * width) * height for height, colour in bands)
+    header = struct.pack(">IIBBBBB", width, sum(h for h, _ in bands), 8, 2, 0, 0, 0)
     os.makedirs(os.path.dirname(path), exist_ok=True)
     with open(path, "wb") as out:
-        out.write(b"\x89PNG\r\n\x1a\n" +
-                  chunk(b"IHDR", struct.pack(">IIBBBBB", width, height, 8, 2, 0, 0, 0)) +
+        out.write(b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", header) +
                   chunk(b"IDAT", zlib.compress(rows)) + chunk(b"IEND", b""))
 
 
 def make_picture_set(top):
-    for group, count in enumerate(COUNTS):
+    for group, count in enumerate([30, 9, 17, 15, 14, 19]):
         for k in range(1, count + 1):
             write_png(f"{top}/resources/sings/{group + 1}/({k}).png", 100,
                       [(100, sign_colour(group, k))])
     write_png(f"{top}/resources/welcome.png", 600, [(300, (20, 120, 40))])
-    write_png(f"{top}/resources/felicitation.png", 600, [(300, (200, 160, 0))])
-    write_png(f"{top}/resources/namesGroup.png", LABEL_W,
-              [(30, label_colour(g)) for g in range(6)])
+    write_png(f"{top}/resources/felicitation.png", 600, [(300, FELICITATION)])
+    write_png(f"{top}/resources/namesGroup.png", 300, [(30, (40 * g, 60, 90)) for g in range(6)])
 
-
-# --- What the screen shows ---------------------------------------------------
 
 class Picture:
-    """Pixels as rows of packed bytes: `step` bytes a pixel, red first or,
-    with bgr, blue first."""
-
-    def __init__(self, data, width, height, offset=0, stride=None, step=3, bgr=False):
+    # Pixels in rows of packed bytes, `step` bytes a pixel, red first or,
+    # with bgr, blue first.
+    def __init__(self, data, width, height, offset=0, stride=0, step=3, bgr=False):
         self.data, self.width, self.height, self.offset = data, width, height, offset
         self.stride, self.step, self.bgr = stride or width * step, step, bgr
 
@@ -92,134 +76,105 @@ class Picture:
         pixel = tuple(self.data[at:at + 3])
         return pixel[::-1] if self.bgr else pixel
 
-
-def decode(path_or_bytes):
-    """Any picture ImageMagick reads, flattened on white as the game draws it."""
-    source = path_or_bytes if isinstance(path_or_bytes, str) else "-"
-    size = subprocess.run(["convert", source, "-format", "%w %h", "info:"], check=True,
-                          capture_output=True, input=None if source != "-" else path_or_bytes)
-    width, height = map(int, size.stdout.split())
-    rgb = subprocess.run(["convert", source, "-background", "white", "-flatten", "-depth", "8",
-                          "rgb:-"], check=True, capture_output=True,
-                         input=None if source != "-" else path_or_bytes).stdout
-    return Picture(rgb, width, height)
+    def band(self, top, height):
+        return Picture(self.data, self.width, height, self.offset + top * self.stride,
+                       self.stride, self.step, self.bgr)
 
 
-def near(a, b, tolerance=6):
-    """Colours agree within what GL's blending and scaling may round."""
-    return all(abs(p - q) <= tolerance for p, q in zip(a, b))
+def decode(source, data=None):
+    # Any picture ImageMagick reads (a file, or data with source "-"),
+    # flattened on white as the game draws it.
+    def convert(*args):
+        return subprocess.run(["convert", source, *args], input=data, capture_output=True,
+                              check=True).stdout
+    width, height = map(int, convert("-format", "%w %h", "info:").split())
+    return Picture(convert("-background", "white", "-flatten", "-depth", "8", "rgb:-"),
+                   width, height)
 
 
-def cell_centre(r, c):
+def near(a, b):
+    # Colours agree within what GL's blending and scaling may round.
+    return all(abs(p - q) <= 6 for p, q in zip(a, b))
+
+
+def centre(r, c):
     return 71 + CELL_W * c, 120 + CELL_H * r
 
 
-def shows(screen, picture, x, y, points=7):
-    """The picture is drawn with its top left corner at (x, y): a grid of
-    sample points across it agrees."""
-    return all(near(screen(x + picture.width * i // points, y + picture.height * j // points),
-                    picture(picture.width * i // points, picture.height * j // points))
-               for i in range(points) for j in range(points))
+def shows(screen, picture, left, top, n=6):
+    # A grid of n × n points across the picture agrees with the screen.
+    points = [(picture.width * i // n, picture.height * j // n) for i in range(n) for j in range(n)]
+    return all(near(screen(left + x, top + y), picture(x, y)) for x, y in points)
 
 
-def labels_shown(screen, strip):
-    """Each row shows one band of the label strip, in its place, a different
-    band a row."""
-    bands = []
-    for r in range(ROWS):
-        top, left = 13 + CELL_H * r, 640 - strip.width // 2
-        found = [g for g in range(strip.height // 30)
-                 if shows(screen, Picture(strip.data, strip.width, 30, g * 30 * strip.stride,
-                                          strip.stride), left, top, 5)]
-        if len(found) != 1:
-            return False
-        bands += found
-    return len(set(bands)) == ROWS
-
-
-def group_at(screen, x, y):
-    """The group of the made set's sign drawn at (x, y), or None."""
-    red, green, blue = screen(x, y)
+def group_at(screen, r, c):
+    # The group of the made set's sign drawn in a cell, or None.
+    red, green, blue = screen(*centre(r, c))
     group = round((red - 30) / 35)
-    return group if 0 <= group < 6 and near(screen(x, y), sign_colour(group, round(green / 7))) \
-        and blue > 150 else None
+    return group if 0 <= group < 6 and near((red, green, blue),
+                                            sign_colour(group, round(green / 7))) else None
 
-
-# --- Playing on a virtual X display ------------------------------------------
 
 class Desktop:
-    """A virtual X display whose screen lies in a file: reading it needs no
-    connection to the display."""
-
+    # A virtual X display whose screen lies in a file, so that reading it
+    # needs no connection to the display; no pointer is drawn into it.
     def __init__(self, work):
-        self.fbdir = tempfile.mkdtemp(dir=work)
-        # No pointer is drawn into the screen. Two servers starting at once can take the same display number; the
-        # loser dies soon after announcing it, so a server counts once it
-        # still runs.
+        self.fbdir = work
+        # Two servers starting at once can take the same display number; the
+        # loser dies soon after announcing it: a server counts once it still
+        # runs.
         for _ in range(5):
             read, write = os.pipe()
             self.server = subprocess.Popen(
-                ["Xvfb", "-displayfd", str(write), "-screen", "0", f"{WIDTH}x{HEIGHT}x24",
-                 "-nolisten", "tcp", "-nocursor", "-fbdir", self.fbdir], pass_fds=[write],
-                stderr=subprocess.DEVNULL)
+                ["Xvfb", "-displayfd", str(write), "-screen", "0", "1280x720x24", "-nolisten",
+                 "tcp", "-nocursor", "-fbdir", work], pass_fds=[write],
+                stderr=open(work + "/Xvfb.log", "a"))
             os.close(write)
-            number = os.read(read, 16).decode().strip()
-            os.close(read)
+            # Xvfb writes the number and its newline apart, and dies if the
+            # pipe closes between the two.
+            with os.fdopen(read) as pipe:
+                number = pipe.readline().strip()
             time.sleep(0.3)
             if number and self.server.poll() is None:
                 os.environ["DISPLAY"] = ":" + number
                 return
-        raise Failure("no virtual display would start")
+        sys.exit("no virtual display would start: " + open(work + "/Xvfb.log").read())
 
     def screen(self):
         with open(self.fbdir + "/Xvfb_screen0", "rb") as f:
             data = f.read()
-        header = struct.unpack(">25I", data[:100])
-        return Picture(data, WIDTH, HEIGHT, header[0] + 12 * header[19], header[12], 4,
-                       bgr=header[7] == 0)
-
-    def close(self):
-        self.server.kill()
+        header = struct.unpack(">25I", data[:100])  # XWD: sizes, then byte order
+        return Picture(data, 1280, 720, header[0] + 12 * header[19], header[12], 4, header[7] == 0)
 
 
 class DesktopGame:
-    def __init__(self, command, directory, work):
-        self.command, self.directory, self.work = command, directory, work
-        self.desktop = Desktop(work)
-        self.blank = self.desktop.screen()
+    def __init__(self, command, directory, desktop):
+        self.command, self.directory, self.desktop = command, directory, desktop
         self.process, self.origin = None, (0, 0)
 
     def start(self):
         # Xvfb now and then refuses a client that connects at the same moment
         # as another. Nothing here connects to the display until the game's
-        # window shows, but Wine's own processes connect beside the game's:
-        # a run that ends at once with SDL's "no video device" answer is
-        # started again.
-        for attempt in range(3):
-            self.launch()
-            while self.process.poll() is None and self.screen_is_blank():
+        # window shows, but Wine's own processes connect beside the game: a
+        # run that ends at once with SDL's "no video device" is started again.
+        blank = self.desktop.screen().data
+        for _ in range(3):
+            self.out = tempfile.TemporaryFile()
+            self.process = subprocess.Popen(self.command, cwd=self.directory, stdout=self.out,
+                                            stderr=subprocess.DEVNULL)
+            while self.process.poll() is None and self.desktop.screen().data == blank:
                 time.sleep(0.05)
-            status, output = self.process.poll(), self.output()
-            if status != 1 or not output.startswith("SDL_Init Error"):
+            if not (self.ended() or (0, ""))[1].startswith("SDL_Init Error"):
                 break
-        if self.process.poll() is None:
+        if not self.ended():
             self.origin = self.window_origin()
 
-    def launch(self):
-        self.out = open(f"{self.work}/stdout", "wb+")
-        self.process = subprocess.Popen(self.command, cwd=self.directory, stdout=self.out,
-                                        stderr=open(f"{self.work}/stderr", "wb"))
-
-    def screen_is_blank(self):
-        return self.desktop.screen().data == self.blank.data
-
     def window_origin(self):
-        """Where the game's window lies; a windowing system may offset it."""
+        # Where the game's window lies on the display.
         for _ in range(WAIT * 10):
             found = subprocess.run(["xdotool", "search", "--onlyvisible", "--name", "^Zorvane$",
-                                    "getwindowgeometry", "--shell"], capture_output=True,
-                                   text=True).stdout
-            fields = dict(line.split("=") for line in found.split() if "=" in line)
+                                    "getwindowgeometry", "--shell"], capture_output=True, text=True)
+            fields = dict(line.split("=") for line in found.stdout.split())
             if "X" in fields:
                 return int(fields["X"]), int(fields["Y"])
             time.sleep(0.1)
@@ -244,32 +199,25 @@ class DesktopGame:
     def release(self, button):
         self.xdotool("mouseup", button)
 
-    def output(self):
-        self.out.seek(0)
-        return self.out.read().decode(errors="replace")
-
     def ended(self):
-        """None while the game runs; then its status and standard output."""
-        status = self.process.poll() if self.process else None
-        return None if status is None else (status, self.output())
+        # None while the game runs, then its status and standard output.
+        if self.process.poll() is None:
+            return None
+        self.out.seek(0)
+        return self.process.returncode, self.out.read().decode(errors="replace")
 
     def close(self):
         if self.process and self.process.poll() is None:
             self.process.kill()
-        self.desktop.close()
+            self.process.wait()
 
-
-# --- Scenarios ---------------------------------------------------------------
 
 def wait_for(game, what, test):
     deadline = time.monotonic() + WAIT
-    while time.monotonic() < deadline:
-        if test(game.screen()):
-            return
-        if game.ended():
-            raise Failure(f"the game ended (status, output: {game.ended()}) before {what}")
+    while not test(game.screen()):
+        if game.ended() or time.monotonic() > deadline:
+            raise Failure(f"{what} not shown; the game ended with {game.ended()}")
         time.sleep(0.05)
-    raise Failure(f"not within {WAIT} s: {what}")
 
 
 def expect_end(game, status, output):
@@ -277,100 +225,92 @@ def expect_end(game, status, output):
     while game.ended() is None and time.monotonic() < deadline:
         time.sleep(0.05)
     if game.ended() != (status, output):
-        raise Failure(f"ended with {game.ended()}, expected {(status, output)}")
+        raise Failure(f"ended with {game.ended()}, not {(status, output)}")
 
 
-def settle(game):
-    """Time for the game to act on input that should change nothing."""
-    time.sleep(0.5)
+def settle():
+    time.sleep(0.5)  # time for the game to act on input that changes nothing
 
 
-def welcome_shown(pictures):
-    welcome = decode(f"{pictures}/resources/welcome.png")
-    return lambda screen: shows(screen, welcome, 640 - welcome.width // 2,
-                                360 - welcome.height // 2)
-
-
-def board_shown(screen):
-    return all(group_at(screen, *cell_centre(r, c)) is not None
-               for r in range(ROWS) for c in range(COLUMNS))
-
-
-def to_board(game, pictures):
+def start(game, pictures):
     game.start()
-    wait_for(game, "the welcome picture", welcome_shown(pictures))
+    welcome = decode(f"{pictures}/resources/welcome.png")
+    shown = lambda s: shows(s, welcome, 640 - welcome.width // 2, 360 - welcome.height // 2)
+    wait_for(game, "the welcome picture", shown)
+    return shown
+
+
+def deal(game, pictures):
+    # Each row shows a band of the label strip in its place, a different one
+    # a row.
     strip = decode(f"{pictures}/resources/namesGroup.png")
+    bands = [strip.band(30 * g, 30) for g in range(strip.height // 30)]
+    def labels(s):
+        shown = [[g for g, band in enumerate(bands)
+                  if shows(s, band, 640 - strip.width // 2, 13 + CELL_H * r, 4)] for r in range(3)]
+        return all(len(g) == 1 for g in shown) and len({g[0] for g in shown}) == 3
     game.key("space")
-    wait_for(game, "the board's labels", lambda screen: labels_shown(screen, strip))
+    wait_for(game, "the board's labels", labels)
 
 
-def drag(game, start, end, button=1):
-    game.move(*start)
+def drag(game, source, target, button=1):
+    game.move(*source)
     game.press(button)
-    game.move(*end)
+    game.move(*target)
     game.release(button)
 
 
 def welcome(game, pictures, separator):
-    to_board(game, pictures)
+    start(game, pictures)
+    deal(game, pictures)
     game.key("Escape")
     expect_end(game, 100, "")
 
 
 def play(game, pictures, separator):
-    game.start()
-    shown = welcome_shown(pictures)
-    wait_for(game, "the welcome picture", shown)
+    shown = start(game, pictures)
     game.move(640, 360)
     game.press(1)
     game.release(1)
     game.key("a")
     game.key("Return")
-    settle(game)
+    settle()
     wait_for(game, "the welcome picture after a click and other keys", shown)
-    game.key("space")
-    wait_for(game, "a dealt board", board_shown)
+    deal(game, pictures)
     before = game.screen()
     carried, target = before(71, 120), before(213, 360)
-    # Gripped 9 right of and 10 below its centre, with the right button.
-    game.move(80, 130)
+    game.move(80, 130)  # 9 right of and 10 below the picture's centre
     game.press(3)
     game.move(300, 400)
-    wait_for(game, "the carried picture, its grip kept, its cell empty", lambda s: (
-        near(s(291, 390), carried) and near(s(241, 340), carried) and
-        not near(s(240, 340), carried) and near(s(71, 120), WHITE)))
+    wait_for(game, "the carried picture, its grip kept, its cell empty", lambda s: near(
+        s(241, 340), carried) and not near(s(240, 340), carried) and near(s(71, 120), WHITE))
     game.move(222, 370)
     game.release(3)
-    wait_for(game, "the two pictures exchanged", lambda s: (
-        near(s(71, 120), target) and near(s(213, 360), carried) and
-        all(near(s(*cell_centre(r, c)), before(*cell_centre(r, c)))
-            for r in range(ROWS) for c in range(COLUMNS) if (r, c) not in [(0, 0), (1, 1)])))
+    wait_for(game, "the exchange", lambda s: near(s(71, 120), target) and near(s(213, 360), carried)
+             and all(near(s(*centre(*cell)), before(*centre(*cell)))
+                     for cell in CELLS if cell not in [(0, 0), (1, 1)]))
     game.key("Escape")
     expect_end(game, 100, "")
 
 
 def win(game, pictures, separator):
-    to_board(game, pictures)
-    felicitation = lambda s: near(s(640, 360), (200, 160, 0))
-    cells = [(r, c) for r in range(ROWS) for c in range(COLUMNS)]
-    for i, (r, c) in enumerate(cells):
-        screen = game.screen()
-        if felicitation(screen):
-            break
-        label = round(screen(640, 28 + CELL_H * r)[0] / 40)
-        if group_at(screen, *cell_centre(r, c)) == label:
+    start(game, pictures)
+    deal(game, pictures)
+    won = lambda s: near(s(640, 360), FELICITATION)
+    for i, cell in enumerate(CELLS):
+        s = game.screen()
+        label = round(s(640, 28 + CELL_H * cell[0])[0] / 40)
+        if won(s) or group_at(s, *cell) == label:
             continue
-        source = next(cell for cell in cells[i + 1:]
-                      if group_at(screen, *cell_centre(*cell)) == label)
-        moved = screen(*cell_centre(*source))
-        drag(game, cell_centre(*source), cell_centre(r, c))
-        wait_for(game, f"a drop into row {r}, column {c}", lambda s: felicitation(s) or (
-            near(s(*cell_centre(r, c)), moved) and not near(s(*cell_centre(*source)), WHITE)))
-    wait_for(game, "the congratulation picture", felicitation)
-    # The release that sorted the board did not end the game; motion does not.
-    game.move(10, 10)
+        source = next(c for c in CELLS[i + 1:] if group_at(s, *c) == label)
+        moved = s(*centre(*source))
+        drag(game, centre(*source), centre(*cell))
+        wait_for(game, f"a drop on {cell}", lambda s: won(s) or near(s(*centre(*cell)), moved)
+                 and not near(s(*centre(*source)), WHITE))
+    wait_for(game, "the congratulation picture", won)
+    game.move(10, 10)  # the release that sorted the board did not end the game
     game.move(700, 500)
-    settle(game)
+    settle()
     if game.ended():
         raise Failure(f"the congratulation ended without a key: {game.ended()}")
     game.key("x")
@@ -380,36 +320,37 @@ def win(game, pictures, separator):
 def missing(game, pictures, separator):
     os.remove(f"{pictures}/resources/sings/3/(2).png")
     game.start()
-    path = separator.join(["resources", "sings", "3", "(2).png"])
-    expect_end(game, 2, f"IMG_Load Error: Couldn't open {path}")
+    expect_end(game, 2, "IMG_Load Error: Couldn't open " +
+               separator.join(["resources", "sings", "3", "(2).png"]))
 
 
 SCENARIOS = {f.__name__: f for f in [welcome, play, win, missing]}
 
 
 def main():
-    parser = argparse.ArgumentParser(description=__doc__.split("\n")[0])
-    parser.add_argument("scenario", choices=SCENARIOS)
+    parser = argparse.ArgumentParser()
+    parser.add_argument("scenarios", nargs="+", choices=SCENARIOS)
     parser.add_argument("--pictures")
     parser.add_argument("--separator", default="/")
-    parser.add_argument("command", nargs="+")
-    args = parser.parse_args()
-    work = tempfile.mkdtemp(prefix="zorvane-e2e-")
-    game = None
-    try:
-        directory = f"{work}/game"
-        os.mkdir(directory)
-        if not args.pictures:
-            make_picture_set(directory)
-        game = DesktopGame(args.command, directory, work)
-        SCENARIOS[args.scenario](game, args.pictures or directory, args.separator)
-        print(f"e2e {args.scenario}: passed")
-    except Failure as failure:
-        sys.exit(f"e2e {args.scenario}: FAILED: {failure}")
-    finally:
-        if game:
-            game.close()
-        shutil.rmtree(work, ignore_errors=True)
+    split = sys.argv.index("--")
+    args, command = parser.parse_args(sys.argv[1:split]), sys.argv[split + 1:]
+    with tempfile.TemporaryDirectory(prefix="zorvane-e2e-") as work:
+        desktop, failed = Desktop(work), []
+        for scenario in args.scenarios:
+            directory = tempfile.mkdtemp(dir=work)
+            if not args.pictures:
+                make_picture_set(directory)
+            game = DesktopGame(command, directory, desktop)
+            try:
+                SCENARIOS[scenario](game, args.pictures or directory, args.separator)
+                print(f"e2e {scenario}: passed")
+            except Failure as failure:
+                print(f"e2e {scenario}: FAILED: {failure}")
+                failed.append(scenario)
+            finally:
+                game.close()
+        desktop.server.terminate()
+    sys.exit(1 if failed else 0)
 
 
 if __name__ == "__main__":

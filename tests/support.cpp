@@ -63,15 +63,7 @@ void writePicture(const std::string &path, int width, int height,
     writeBands(path, width, height, {colour});
 }
 
-void writeLabelStrip(const std::string &path, int height)
-{
-    std::vector<SDL_Color> colours;
-    for (int g = 0; g < GROUPS; g++)
-        colours.push_back(labelColour(g));
-    writeBands(path, 300, height, colours);
-}
-
-void writePictureSet(int signWidth, int signHeight)
+static void writePictureSet(int signWidth, int signHeight)
 {
     for (int g = 0; g < GROUPS; g++) {
         std::filesystem::create_directories("resources/sings/" +
@@ -82,7 +74,10 @@ void writePictureSet(int signWidth, int signHeight)
     }
     writePicture("resources/welcome.png", 600, 300, WELCOME_COLOUR);
     writePicture("resources/felicitation.png", 600, 300, FELICITATION_COLOUR);
-    writeLabelStrip("resources/namesGroup.png", LABEL_HEIGHT * GROUPS);
+    std::vector<SDL_Color> labels;
+    for (int g = 0; g < GROUPS; g++)
+        labels.push_back(labelColour(g));
+    writeBands("resources/namesGroup.png", 300, LABEL_HEIGHT * GROUPS, labels);
 }
 
 std::string enterPictureSet(int signWidth, int signHeight)
@@ -152,7 +147,7 @@ SDL_Color pixelAt(int x, int y)
     return c;
 }
 
-ChildResult runInChild(const std::function<void()> &body, int seconds)
+ChildResult runInChild(const std::function<void()> &body)
 {
     int ends[2];
     if (pipe(ends) != 0)
@@ -162,7 +157,7 @@ ChildResult runInChild(const std::function<void()> &body, int seconds)
     if (pid == 0) {
         close(ends[0]);
         dup2(ends[1], STDOUT_FILENO);
-        alarm(unsigned(seconds)); // survives exec too
+        alarm(20);
         body();
         fflush(stdout);
         _exit(255); // the body should have ended the process; the game never

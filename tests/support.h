@@ -1,6 +1,6 @@
-// Helpers shared by the tests: generated picture sets, a numbered catalogue
-// without pictures, events, pixels read back, and running a piece of the
-// game in a child process to see how it ends.
+// Helpers shared by the in-process tests: made picture sets, a numbered
+// catalogue without pictures, events, pixels read back, and a piece of the
+// game run in a child process to see how it ends.
 #pragma once
 
 #include <functional>
@@ -9,7 +9,7 @@
 
 #include "zorvane.h"
 
-// Generated sets give sign k (1-based) of group g, every label band and each
+// Made sets give sign k (1-based) of group g, every label band and each
 // screen picture a colour of its own: distinct, opaque, never white.
 SDL_Color signColour(int group, int k);
 SDL_Color labelColour(int group);
@@ -21,14 +21,10 @@ std::ostream &operator<<(std::ostream &out, SDL_Color c);
 std::string signPath(int group, int k);
 void writePicture(const std::string &path, int width, int height,
                   SDL_Color colour);
-// A strip 300 wide with a 30-pixel band a group, cut off at `height`.
-void writeLabelStrip(const std::string &path, int height);
-// A whole set under ./resources: signs signWidth × signHeight, screens
-// 600 × 300, the label strip 180 high.
-void writePictureSet(int signWidth, int signHeight);
 
-// Makes a fresh temporary directory holding a generated set the working
-// directory, and chooses the dummy video driver with the software renderer.
+// Enters a fresh temporary directory holding a whole set under resources/
+// (signs signWidth × signHeight, screens 600 × 300, a label strip 300 × 180)
+// and chooses the dummy video driver with the software renderer.
 std::string enterPictureSet(int signWidth, int signHeight);
 void leavePictureSet(const std::string &dir);
 
@@ -48,5 +44,5 @@ struct ChildResult {
 };
 
 // Runs body in a forked child with standard output captured. A watchdog
-// ends a child still running after `seconds` with SIGALRM.
-ChildResult runInChild(const std::function<void()> &body, int seconds = 20);
+// ends a child still running after 20 s with SIGALRM.
+ChildResult runInChild(const std::function<void()> &body);

@@ -140,11 +140,12 @@ build_native() {
     cmake --build "$dir" -j "$(nproc)"
 }
 
-# What the test suite needs beyond the build: GoogleTest, and a virtual X
-# display with Mesa's GL, input injection and screenshots for the end-to-end
-# tests.
-TEST_PACKAGES=(googletest libgtest-dev xvfb xauth xdotool imagemagick
-    x11-utils libx11-dev libgl1-mesa-dri libglx-mesa0 cppcheck clang-tidy)
+# What the test suite needs beyond the build: GoogleTest; for the end-to-end
+# driver Python, a virtual X display with Mesa's GL, input injection and
+# ImageMagick to read pictures; the validators of the Debian package's files.
+TEST_PACKAGES=(googletest libgtest-dev python3 xvfb xdotool imagemagick
+    libgl1-mesa-dri libglx-mesa0 cppcheck clang-tidy desktop-file-utils
+    appstream man-db)
 
 # The Windows build: its cross target and where its package is made.
 WINDOWS_TARGET=i686-w64-mingw32
