@@ -4,26 +4,12 @@
 #pragma once
 
 #include <functional>
-#include <ostream>
 #include <string>
 
 #include "zorvane.h"
 
-// Made sets give sign k (1-based) of group g, every label band and each
-// screen picture a colour of its own: distinct, opaque, never white.
-SDL_Color signColour(int group, int k);
-SDL_Color labelColour(int group);
-extern const SDL_Color WHITE, WELCOME_COLOUR, FELICITATION_COLOUR;
-bool operator==(SDL_Color a, SDL_Color b);
-std::ostream &operator<<(std::ostream &out, SDL_Color c);
-
-// resources/sings/<group + 1>/(<k>).png, as the game names it.
-std::string signPath(int group, int k);
-void writePicture(const std::string &path, int width, int height,
-                  SDL_Color colour);
-
-// Enters a fresh temporary directory holding a whole set under resources/
-// (signs signWidth × signHeight, screens 600 × 300, a label strip 300 × 180)
+// Enters a fresh temporary directory holding a whole set under resources/,
+// made by the end-to-end driver (e2e.py) with signs signWidth × signHeight,
 // and chooses the dummy video driver with the software renderer.
 std::string enterPictureSet(int signWidth, int signHeight);
 void leavePictureSet(const std::string &dir);
@@ -36,7 +22,8 @@ void sortBoard();
 
 SDL_Event mouseEvent(Uint32 type, int x, int y, Uint8 button = SDL_BUTTON_LEFT);
 SDL_Event keyEvent(SDL_Keycode sym);
-SDL_Color pixelAt(int x, int y); // as last drawn by the game's renderer
+// RGBA8888, as last drawn by the game's renderer.
+Uint32 pixelAt(int x, int y);
 
 struct ChildResult {
     int status;         // exit status, or -1 if the child did not exit normally

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds the Windows package with tools/windows.sh and proves it: the
-# executable's headers, imports and icon, then the end-to-end scenarios of
-# tests/e2e.py played under Wine (Mesa's i386 GL behind Wine's Direct3D).
+# executable's headers, imports, icon and version details, then under Wine
+# (Mesa's i386 GL behind Wine's Direct3D) the setup program and the
+# end-to-end scenarios of tests/e2e.py.
 # Installs whatever it needs; any failure fails the script.
 set -euo pipefail
 source "$(dirname "$0")/common.sh"
@@ -11,7 +12,8 @@ if ! dpkg --print-foreign-architectures | grep -qx i386; then
     apt_updated=""
 fi
 ensure_packages wine wine32:i386 libgl1:i386 libglx-mesa0:i386 \
-    libgl1-mesa-dri:i386 icoutils binutils-mingw-w64-i686 "${TEST_PACKAGES[@]}"
+    libgl1-mesa-dri:i386 icoutils liblnk-utils binutils-mingw-w64-i686 \
+    "${TEST_PACKAGES[@]}"
 "$ROOT/tools/windows.sh"
 EXE="$WINDOWS_OUT/Zorvane/Zorvane.exe"
 ICON="$ROOT/art/icon/zorvane.ico"
@@ -26,8 +28,6 @@ check() {
 headers=$("$WINDOWS_TARGET-objdump" -f -p "$EXE")
 check "PE32 for i386, Windows GUI subsystem" grep -qzP \
     '(?s)file format pei-i386.*Subsystem\s+00000002' <<<"$headers"
-check "entered through SDL2main's WinMain" grep -q ' T _WinMain@16$' \
-    <("$WINDOWS_TARGET-nm" "$WINDOWS_OUT/build/zorvane.exe")
 # Only DLLs that every Windows has: no MinGW runtime, no SDL2.dll.
 foreign=$(sed -n 's/^\s*DLL Name: //p' <<<"$headers" | tr 'A-Z' 'a-z' |
     grep -vxE '(kernel32|user32|gdi32|msvcrt|advapi32|shell32|ole32|oleaut32|imm32|version|winmm|setupapi)\.dll' || true)
@@ -37,6 +37,13 @@ check "imports only system DLLs" test -z "$foreign"
 check "first icon group A is the icon file" cmp -n "$(stat -c %s "$ICON")" \
     <(wrestool -x --type=14 --name="$(wrestool -l --type=14 "$EXE" |
         sed -n "1s/.*--name='\([^']*\)'.*/\1/p")" "$EXE") "$ICON"
+# Explorer's version details carry the name and the project's version.
+version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$WINDOWS_OUT/build/CMakeCache.txt")
+details="|$(wrestool -x --raw --type=16 "$EXE" | strings -el -n 3 | paste -sd '|')|"
+for pair in "FileDescription|Zorvane" "ProductName|Zorvane" "FileVersion|$version" \
+    "ProductVersion|$version"; do
+    check "version details: $pair" grep -qF "|$pair|" <<<"$details"
+done
 
 export WINEPREFIX="$WINDOWS_OUT/prefix" WINEARCH=win32 WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml=" # no Mono or Gecko to install
@@ -44,4 +51,32 @@ rm -rf "$WINEPREFIX"
 trap 'wineserver -k 2>/dev/null || true' EXIT
 wineboot -i >/dev/null 2>&1
 wineserver -w
-python3 "$ROOT/tests/e2e.py" play win missing --separator '\' -- wine "$EXE"
+
+# The setup program, silently into the fresh prefix; the game started as its
+# Start-menu shortcut starts it; then the quiet uninstall that "Apps &
+# features" lists.
+KEY='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Zorvane'
+LINK="$WINEPREFIX/drive_c/ProgramData/Microsoft/Windows/Start Menu/Programs/Zorvane.lnk"
+registry() { wine reg query "$KEY" /v "$1" | tr -d '\r' | sed -n 's/.*REG_SZ *//p'; }
+link() { lnkinfo "$LINK" | sed -n "s/^\s*$1\s*: //p"; }
+check "the setup program installs silently" wine "$WINDOWS_OUT/Zorvane-$version-setup.exe" /S
+target=$(link 'Local path' || true) folder=$(link 'Working directory' || true)
+check "the shortcut starts the game in its folder, with its icon" [ "$target" = \
+    'C:\Program Files\Zorvane\Zorvane.exe' -a "$folder" = 'C:\Program Files\Zorvane' \
+    -a "$(link 'Icon location')" = "$target" ]
+check "Apps & features lists it with its version" [ "$(registry DisplayVersion)" = "$version" ]
+installed=$(winepath -u "$folder")
+# Wine's processes outlive a program for a while and keep the display they
+# started with (none here, then the driver's): each side waits them out.
+wineserver -w
+python3 "$ROOT/tests/e2e.py" welcome --pictures "$installed" \
+    -- sh -c 'cd "$1" && exec wine "$2"' sh "$installed" "$target"
+wineserver -w
+xargs wine <<<"$(registry QuietUninstallString)"
+wineserver -w
+key=$(wine reg query "$KEY" >/dev/null 2>&1 && echo left || true)
+check "the quiet uninstall leaves no folder, shortcut or registry key" \
+    [ ! -e "$installed" -a ! -e "$LINK" -a -z "$key" ]
+wineserver -w
+
+python3 "$ROOT/tests/e2e.py" welcome play missing --separator '\' -- wine "$EXE"

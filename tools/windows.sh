@@ -2,15 +2,16 @@
 # Builds the 32-bit Windows package on Debian, installing what is missing:
 # MinGW-w64, then SDL2 and SDL2_image cross-compiled from Debian's source
 # packages (kept under build/deps/i686-w64-mingw32, built once), then the
-# game. Leaves build/windows/Zorvane/ (Zorvane.exe and resources/) and
-# build/windows/Zorvane.zip.
+# game. Leaves build/windows/Zorvane/ (Zorvane.exe and resources/),
+# build/windows/Zorvane.zip and the setup program
+# build/windows/Zorvane-<version>-setup.exe.
 set -euo pipefail
 source "$(dirname "$0")/common.sh"
 
 TOOLCHAIN="$ROOT/cmake/$WINDOWS_TARGET.cmake"
 PREFIX="$DEPS/$WINDOWS_TARGET"
 
-ensure_packages cmake make g++-mingw-w64-i686 binutils-mingw-w64-i686 zip
+ensure_packages cmake make g++-mingw-w64-i686 binutils-mingw-w64-i686 zip nsis
 [ -d "$ROOT/resources" ] || { echo "windows: no resources/ to package" >&2; exit 1; }
 [ -f "$ROOT/art/icon/zorvane.ico" ] || { echo "windows: no art/icon/zorvane.ico" >&2; exit 1; }
 
@@ -32,4 +33,13 @@ mkdir -p "$WINDOWS_OUT/Zorvane"
 "$WINDOWS_TARGET-strip" -o "$WINDOWS_OUT/Zorvane/Zorvane.exe" "$WINDOWS_OUT/build/zorvane.exe"
 cp -r "$ROOT/resources" "$WINDOWS_OUT/Zorvane/"
 (cd "$WINDOWS_OUT" && zip -q -r -X Zorvane.zip Zorvane)
-echo "windows: built $WINDOWS_OUT/Zorvane and $WINDOWS_OUT/Zorvane.zip"
+
+# The setup program installs the same folder. Its uninstaller removes the
+# pictures one by one, then each folder deepest first if it is empty.
+rm -f "$WINDOWS_OUT"/Zorvane-*-setup.exe
+(cd "$WINDOWS_OUT/Zorvane" && find resources -depth \( -type f -printf 'Delete "$INSTDIR\\%p"\n' \
+    -o -printf 'RMDir "$INSTDIR\\%p"\n' \)) | tr / '\\' >"$WINDOWS_OUT/build/resources.nsh"
+makensis -V2 -DPACKAGE="$WINDOWS_OUT/Zorvane" -DRESOURCES="$WINDOWS_OUT/build/resources.nsh" \
+    "$WINDOWS_OUT/build/setup.nsi"
+echo "windows: built $WINDOWS_OUT/Zorvane, $WINDOWS_OUT/Zorvane.zip and" \
+    "$(ls "$WINDOWS_OUT"/Zorvane-*-setup.exe)"
