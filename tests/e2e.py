@@ -7,11 +7,11 @@
 #
 # COMMAND starts the game in a window on a virtual X display (the native
 # program, the Windows one under Wine, an installed launcher), or names the
-# folder of the browser build (tools/web.sh), played in headless Chromium. Each scenario
-# runs it in a fresh directory holding a picture set made here, unless
-# --pictures names the directory whose resources/ the game shows (an
-# installed set): it then runs in an empty directory. SEP is how the game
-# spells paths. The scenarios:
+# folder of the browser build (tools/web.sh), played in headless Chromium
+# with the picture set packed as its data. Each scenario runs it in a fresh
+# directory holding a picture set made here, unless --pictures names the
+# directory whose resources/ the game shows (an installed set): it then runs
+# in an empty directory. SEP is how the game spells paths. The scenarios:
 #   welcome  the welcome picture until Space, the board's labels, Escape: 100
 #   play     a click and other keys leave the welcome up; Space deals the
 #            pictures into place, under their labels; a carried picture keeps
@@ -209,8 +209,7 @@ class BrowserGame:
     def start(self):
         from selenium import webdriver
         self.webdriver, options = webdriver, webdriver.ChromeOptions()
-        site = self.directory + "/site"
-        shutil.copytree(self.build, site)
+        site = shutil.copytree(self.build, self.directory + "/site")
         subprocess.run(["/usr/share/emscripten/tools/file_packager", "zorvane.data", "--no-node",
                         "--js-output=zorvane.data.js", "--preload",
                         self.directory + "/resources@resources"], cwd=site, check=True)
