@@ -6,11 +6,12 @@
 #   e2e.py SCENARIO... [--pictures DIR] [--separator SEP] -- COMMAND...
 #
 # COMMAND starts the game in a window on a virtual X display (the native
-# program, the Windows one under Wine, an installed launcher). Each scenario
-# runs it in a fresh directory holding a picture set made here, unless
-# --pictures names the directory whose resources/ the game shows (an
-# installed set): it then runs in an empty directory. SEP is how the game
-# spells paths. The scenarios:
+# program, the Windows one under Wine, an installed launcher), or names the
+# folder of the browser build (tools/web.sh), played in headless Chromium
+# with the picture set packed as its data. Each scenario runs it in a fresh
+# directory holding a picture set made here, unless --pictures names the
+# directory whose resources/ the game shows (an installed set): it then runs
+# in an empty directory. SEP is how the game spells paths. The scenarios:
 #   welcome  the welcome picture until Space, the board's labels, Escape: 100
 #   play     a click and other keys leave the welcome up; Space deals the
 #            pictures into place, under their labels; a carried picture keeps
@@ -21,11 +22,14 @@
 # The made set colours each sign by its group and number, each label band by
 # its group, and each screen picture with a colour of its own.
 import argparse
+import http.server
 import os
+import shutil
 import struct
 import subprocess
 import sys
 import tempfile
+import threading
 import time
 import zlib
 
@@ -194,6 +198,71 @@ class DesktopGame:
             self.process.wait()
 
 
+class BrowserGame:
+    # The browser build served from this machine, with the scenario's
+    # pictures as its data, in headless Chromium with software WebGL, in a
+    # window that shows the canvas at its own size, so that board and screen
+    # coordinates are the same. The run has ended when the page says how.
+    def __init__(self, build, directory):
+        self.build, self.directory, self.driver = build, directory, None
+
+    def start(self):
+        from selenium import webdriver
+        self.webdriver, options = webdriver, webdriver.ChromeOptions()
+        site = shutil.copytree(self.build, self.directory + "/site")
+        subprocess.run(["/usr/share/emscripten/tools/file_packager", "zorvane.data", "--no-node",
+                        "--js-output=zorvane.data.js", "--preload",
+                        self.directory + "/resources@resources"], cwd=site, check=True)
+        self.server = http.server.ThreadingHTTPServer(("127.0.0.1", 0), lambda *args: (
+            http.server.SimpleHTTPRequestHandler(*args, directory=site)))
+        threading.Thread(target=self.server.serve_forever, daemon=True).start()
+        # Root runs Chromium only without its sandbox; with no network, its
+        # background services would only fill the log with refusals.
+        for flag in ("headless no-sandbox use-angle=swiftshader enable-unsafe-swiftshader "
+                     "disable-sync disable-background-networking disable-component-update "
+                     "no-first-run window-size=1400,1000").split():
+            options.add_argument("--" + flag)
+        self.driver = webdriver.Chrome(
+            options=options, service=webdriver.chrome.service.Service("/usr/bin/chromedriver"))
+        self.driver.get("http://%s:%d/" % self.server.server_address)
+        self.canvas = self.driver.find_element("id", "canvas")
+
+    def screen(self):
+        return decode("-", self.canvas.screenshot_as_png)
+
+    def act(self, device, action, *args):
+        chain = self.webdriver.ActionChains(self.driver, duration=0)
+        getattr(getattr(chain.w3c_actions, device), action)(*args)
+        chain.perform()
+
+    def key(self, name):
+        self.act("key_action", "send_keys", getattr(self.webdriver.Keys, name.upper(), name))
+
+    def move(self, x, y):
+        self.act("pointer_action", "move_to", self.canvas, x - 640, y - 360)
+
+    def press(self, button):
+        self.act("pointer_action", "pointer_down", button - 1)
+
+    def release(self, button):
+        self.act("pointer_action", "pointer_up", button - 1)
+
+    def ended(self):
+        # None while the page shows the game, then the status it shows and
+        # what the program printed; no request may have left its origin.
+        end = self.driver.execute_script(
+            "const away = performance.getEntriesByType('resource').map(entry => entry.name)"
+            ".filter(url => !url.startsWith(location.origin + '/'));"
+            "return end.hidden ? null : away.length ? ['requests left the origin', away.join()]"
+            " : [end.dataset.status, end.querySelector('pre').textContent]")
+        return end and (int(end[0]) if end[0].isdigit() else end[0], end[1])
+
+    def close(self):
+        if self.driver:
+            self.driver.quit()
+            self.server.shutdown()
+
+
 def wait_for(game, what, test):
     deadline = time.monotonic() + WAIT
     while not test(game.screen()):
@@ -329,7 +398,8 @@ def main():
             directory = tempfile.mkdtemp(dir=work)
             if not args.pictures:
                 make_picture_set(directory)
-            game = DesktopGame(command, directory, desktop)
+            game = BrowserGame(command[0], directory) if os.path.isdir(command[0]) else \
+                DesktopGame(command, directory, desktop)
             try:
                 SCENARIOS[scenario](game, args.pictures or directory, args.separator)
                 print(f"e2e {scenario}: passed")

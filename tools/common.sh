@@ -1,6 +1,7 @@
 # Shared by the scripts in this folder: installing Debian packages, fetching
-# Debian source packages, and building SDL2_image (and, for Windows, SDL2)
-# from them into a cache under build/deps. Source this file; do not run it.
+# Debian source packages, and building SDL2_image (and, for Windows and the
+# browser, SDL2) from them into a cache under build/deps. Source this file; do
+# not run it.
 
 ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 DEPS="$ROOT/build/deps"
@@ -84,6 +85,10 @@ unpacked_source() {
     done
 }
 
+# The command that configures a CMake build: plain cmake, or for the browser
+# cmake run through emcmake, which adds Emscripten's toolchain.
+CMAKE_CONFIGURE=(cmake)
+
 # Builds a CMake project into PREFIX once for a given set of arguments; a
 # later call with the same arguments finds the stamp and returns at once.
 cmake_dependency() {
@@ -92,7 +97,7 @@ cmake_dependency() {
     name=$(basename "$source")
     stamp="$prefix/.built-$name-$(echo "$*" | md5sum | cut -c1-12)"
     [ -f "$stamp" ] && return
-    cmake -S "$source" -B "$prefix/build-$name" \
+    "${CMAKE_CONFIGURE[@]}" -S "$source" -B "$prefix/build-$name" \
         -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX="$prefix" \
         -DBUILD_SHARED_LIBS=OFF "$@"
     cmake --build "$prefix/build-$name" -j "$(nproc)"
@@ -150,3 +155,6 @@ TEST_PACKAGES=(googletest libgtest-dev python3 xvfb xdotool imagemagick
 # The Windows build: its cross target and where its package is made.
 WINDOWS_TARGET=i686-w64-mingw32
 WINDOWS_OUT="$ROOT/build/windows"
+
+# The browser build (tools/web.sh): what it leaves to serve.
+WEB_OUT="$ROOT/build/web"

@@ -1,0 +1,35 @@
+#!/usr/bin/env bash
+# Builds the browser version on Debian, installing what is missing:
+# Emscripten, then SDL2 and SDL2_image compiled to WebAssembly from Debian's
+# source packages (kept under build/deps/emscripten, built once), then the
+# game, its page and its picture set as a data package. Leaves build/web/
+# (serve it with: python3 -m http.server -d build/web) and
+# build/zorvane-web.zip.
+set -euo pipefail
+source "$(dirname "$0")/common.sh"
+
+PREFIX="$DEPS/emscripten"
+BUILD="$ROOT/build/web-build"
+
+ensure_packages emscripten cmake make zip
+# Emscripten's JavaScript tools need Debian's Node.js modules (node-acorn),
+# which a Node.js installed from elsewhere does not look for by itself; its
+# Python scripts run on Debian's Python.
+export NODE_PATH="/usr/share/nodejs${NODE_PATH:+:$NODE_PATH}" EMSDK_PYTHON=/usr/bin/python3
+CMAKE_CONFIGURE=(emcmake cmake)
+
+# SDL without the subsystems the game does not use: a quicker build and a
+# smaller download.
+build_sdl2 "$PREFIX" -DSDL_AUDIO=OFF -DSDL_JOYSTICK=OFF -DSDL_HAPTIC=OFF \
+    -DSDL_HIDAPI=OFF -DSDL_SENSOR=OFF -DSDL_POWER=OFF -DSDL_LOCALE=OFF \
+    -DSDL_MISC=OFF -DSDL_FILESYSTEM=OFF
+build_sdl2_image "$PREFIX" -DCMAKE_FIND_ROOT_PATH="$PREFIX"
+
+"${CMAKE_CONFIGURE[@]}" -S "$ROOT" -B "$BUILD" -DCMAKE_FIND_ROOT_PATH="$PREFIX" \
+    -DCMAKE_BUILD_TYPE=Release -DZORVANE_TESTS=OFF
+cmake --build "$BUILD" -j "$(nproc)"
+
+rm -rf "$WEB_OUT" "$ROOT/build/zorvane-web.zip"
+cmake --install "$BUILD" --prefix "$WEB_OUT" >/dev/null
+(cd "$ROOT/build" && zip -q -r -X zorvane-web.zip web)
+echo "web: built $WEB_OUT and $ROOT/build/zorvane-web.zip"

@@ -1,0 +1,67 @@
+// The page around the game: Emscripten's settings for it, the loading
+// indicator, and what the page says when the program ends, from its exit
+// status and what it printed (docs/WEB.md).
+'use strict';
+
+const canvas = document.getElementById('canvas');
+const progress = document.getElementById('progress');
+const printed = [];
+
+// The exit statuses of the README's table, as a player reads them, and a
+// failure of the page itself.
+const ENDINGS = {
+  0: 'Won: every row is sorted.',
+  1: 'This browser cannot draw the game.',
+  2: 'A picture could not be loaded.',
+  100: 'The game was ended with Escape.',
+  error: 'The game could not run.',
+};
+
+function showEnd(status, message) {
+  const end = document.getElementById('end');
+  if (!end.hidden) return;
+  document.getElementById('loading').hidden = true;
+  end.dataset.status = status;
+  document.getElementById('how').textContent =
+    ENDINGS[status] || `The game ended with status ${status}.`;
+  document.getElementById('printed').textContent = message;
+  end.hidden = false;
+  document.getElementById('again').focus();
+}
+
+var Module = {
+  canvas: canvas,
+  // SDL listens for keys on the canvas alone: the page's button keeps its
+  // own Space and Enter.
+  preRun: [() => { Module.ENV.SDL_EMSCRIPTEN_KEYBOARD_ELEMENT = '#canvas'; }],
+  print: (line) => printed.push(line),
+  printErr: (line) => console.warn(line),
+  // The data package reports "(loaded/total)" bytes as it arrives.
+  setStatus: (text) => {
+    const bytes = /\((\d+)\/(\d+)\)/.exec(text);
+    if (bytes) [progress.value, progress.max] = [bytes[1], bytes[2]];
+  },
+  onRuntimeInitialized: () => {
+    document.getElementById('loading').hidden = true;
+    canvas.focus();
+  },
+  onExit: (status) => showEnd(status, printed.join('\n')),
+  onAbort: (what) => showEnd('error', String(what)),
+};
+
+// SDL takes the mouse button's default action away, the focus with it.
+canvas.addEventListener('pointerdown', () => canvas.focus());
+// Any button carries a sign; the right one must not open a menu.
+canvas.addEventListener('contextmenu', (event) => event.preventDefault());
+document.getElementById('again').addEventListener('click', () => location.reload());
+
+// An exit inside one of SDL's event handlers (Escape) leaves through the
+// browser as an uncaught ExitStatus: the end of the run, not an error. Any
+// other uncaught error, a file that would not load included, ends the run.
+addEventListener('error', (event) => {
+  if (event.error && event.error.name === 'ExitStatus') {
+    event.preventDefault();
+  } else {
+    showEnd('error', event.message || `${event.target.src} could not be loaded.`);
+  }
+}, true);
