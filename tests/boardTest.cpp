@@ -168,9 +168,8 @@ TEST_F(Board, MouseCarriesAPictureWithAnyButtonKeepingTheGrip)
 
     EXPECT_FALSE(handle(mouseEvent(SDL_MOUSEBUTTONDOWN, 213, 360)));
     EXPECT_FALSE(handle(keyEvent(SDLK_a)));
-    EXPECT_TRUE(dragging);
-    EXPECT_EQ(takenSign, carried);
-    EXPECT_EQ(gameField[1][1], target);
+    EXPECT_EQ(std::tie(dragging, takenSign, gameField[1][1]),
+              std::make_tuple(true, carried, target));
 
     EXPECT_TRUE(
         handle(mouseEvent(SDL_MOUSEBUTTONUP, 213, 360, SDL_BUTTON_MIDDLE)));

@@ -38,10 +38,6 @@ CELLS = [(r, c) for r in range(3) for c in range(9)]
 WAIT = 60  # seconds any one step may take: Wine's first start is slow
 
 
-class Failure(Exception):
-    pass
-
-
 def sign_colour(group, k):
     return (30 + 35 * group, 7 * k, 200)
 
@@ -235,17 +231,12 @@ class BrowserGame:
         getattr(getattr(chain.w3c_actions, device), action)(*args)
         chain.perform()
 
+    # What a player does, as Selenium's actions; board points from the centre.
     def key(self, name):
         self.act("key_action", "send_keys", getattr(self.webdriver.Keys, name.upper(), name))
-
-    def move(self, x, y):
-        self.act("pointer_action", "move_to", self.canvas, x - 640, y - 360)
-
-    def press(self, button):
-        self.act("pointer_action", "pointer_down", button - 1)
-
-    def release(self, button):
-        self.act("pointer_action", "pointer_up", button - 1)
+    def move(self, x, y): self.act("pointer_action", "move_to", self.canvas, x - 640, y - 360)
+    def press(self, button): self.act("pointer_action", "pointer_down", button - 1)
+    def release(self, button): self.act("pointer_action", "pointer_up", button - 1)
 
     def ended(self):
         # None while the page shows the game, then the status it shows and
@@ -267,7 +258,7 @@ def wait_for(game, what, test):
     deadline = time.monotonic() + WAIT
     while not test(game.screen()):
         if game.ended() or time.monotonic() > deadline:
-            raise Failure(f"{what} not shown; the game ended with {game.ended()}")
+            raise AssertionError(f"{what} not shown; the game ended with {game.ended()}")
         time.sleep(0.05)
 
 
@@ -277,7 +268,7 @@ def expect_end(game, status, output):
             break
         time.sleep(0.05)
     if game.ended() != (status, output):
-        raise Failure(f"ended with {game.ended()}, not {(status, output)}")
+        raise AssertionError(f"ended with {game.ended()}, not {(status, output)}")
 
 
 def settle():
@@ -335,7 +326,7 @@ def play(game, pictures, separator):
     edges = {(21, 40): carried, (120, 199): carried, (20, 120): WHITE, (71, 200): WHITE,
              (639, 42): before(490, 13), (639, 43): before(639, 120), (489, 13): WHITE}
     if not all(near(before(*point), colour) for point, colour in edges.items()):
-        raise Failure("pictures or labels out of place")
+        raise AssertionError("pictures or labels out of place")
     # Gripped 9 right of and 10 below its centre and carried over the label
     # and the picture of (1, 4), with the right button.
     game.move(80, 130)
@@ -366,7 +357,7 @@ def play(game, pictures, separator):
     game.move(700, 500)
     settle()
     if game.ended():
-        raise Failure(f"the congratulation ended without a key: {game.ended()}")
+        raise AssertionError(f"the congratulation ended without a key: {game.ended()}")
     game.key("x")
     expect_end(game, 0, "")
 
@@ -393,22 +384,28 @@ def main():
     split = sys.argv.index("--")
     args, command = parser.parse_args(sys.argv[1:split]), sys.argv[split + 1:]
     with tempfile.TemporaryDirectory(prefix="zorvane-e2e-") as work:
-        desktop, failed = Desktop(work), []
-        for scenario in args.scenarios:
-            directory = tempfile.mkdtemp(dir=work)
-            if not args.pictures:
-                make_picture_set(directory)
-            game = BrowserGame(command[0], directory) if os.path.isdir(command[0]) else \
-                DesktopGame(command, directory, desktop)
-            try:
-                SCENARIOS[scenario](game, args.pictures or directory, args.separator)
-                print(f"e2e {scenario}: passed")
-            except Failure as failure:
-                print(f"e2e {scenario}: FAILED: {failure}")
-                failed.append(scenario)
-            finally:
-                game.close()
-        desktop.server.terminate()
+        desktop, failed = None, []
+        try:
+            for scenario in args.scenarios:
+                directory = tempfile.mkdtemp(dir=work)
+                if not args.pictures:
+                    make_picture_set(directory)
+                if os.path.isdir(command[0]):  # the browser build's folder
+                    game = BrowserGame(command[0], directory)
+                else:
+                    desktop = desktop or Desktop(work)
+                    game = DesktopGame(command, directory, desktop)
+                try:
+                    SCENARIOS[scenario](game, args.pictures or directory, args.separator)
+                    print(f"e2e {scenario}: passed")
+                except AssertionError as failure:
+                    print(f"e2e {scenario}: FAILED: {failure}")
+                    failed.append(scenario)
+                finally:
+                    game.close()
+        finally:
+            if desktop:
+                desktop.server.terminate()
     sys.exit(1 if failed else 0)
 
 
