@@ -4,6 +4,7 @@
 # scenarios; only the command that starts it differs.
 #
 #   e2e.py SCENARIO... [--pictures DIR] [--separator SEP] -- COMMAND...
+#   e2e.py --make-set DIR WIDTHxHEIGHT    (a set for the in-process tests)
 #
 # COMMAND starts the game in a window on a virtual X display (the native
 # program, the Windows one under Wine, an installed launcher), or names the
