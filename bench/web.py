@@ -5,18 +5,18 @@
 # with Debian's Python for its Selenium:
 #   /usr/bin/python3 bench/web.py [RUNS]
 import gzip
-import http.server
 import os
 import statistics
 import subprocess
 import sys
 import tempfile
-import threading
 import time
 
 from selenium import webdriver
 
 ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
+sys.path.insert(0, ROOT + "/tests")
+from e2e import Desktop, chromium, serve  # noqa: E402 (the same browser and server as the tests)
 WEB, NATIVE = ROOT + "/build/web", ROOT + "/build/bench/bench"
 RUNS, EVENTS, IDLE = int(sys.argv[1]) if len(sys.argv) > 1 else 5, 2000, 10
 # The time of the first draw call, the welcome picture's (loading only
@@ -75,22 +75,11 @@ def main():
     for name in sorted(os.listdir(WEB)):
         data = open(f"{WEB}/{name}", "rb").read()
         print(f"| {name} | {len(data)} | {len(gzip.compress(data, 9))} |")
-    quiet = type("Quiet", (http.server.SimpleHTTPRequestHandler,),
-                 {"log_message": lambda *args: None})
-    server = http.server.ThreadingHTTPServer(
-        ("127.0.0.1", 0), lambda *args: quiet(*args, directory=WEB))
-    threading.Thread(target=server.serve_forever, daemon=True).start()
-    options = webdriver.ChromeOptions()
-    for flag in ("headless no-sandbox use-angle=swiftshader enable-unsafe-swiftshader "
-                 "disable-sync disable-background-networking disable-component-update "
-                 "no-first-run window-size=1400,1000").split():
-        options.add_argument("--" + flag)
-    driver = webdriver.Chrome(options=options, service=webdriver.chrome.service.Service(
-        "/usr/bin/chromedriver"))
+    server, (_, driver) = serve(WEB), chromium()
     driver.execute_cdp_cmd("Page.addScriptToEvaluateOnNewDocument", {"source": HOOKS})
     driver.execute_cdp_cmd("Network.setCacheDisabled", {"cacheDisabled": True})
     driver.set_script_timeout(600)
-    chromium = driver.service.process.pid
+    browser = driver.service.process.pid
     welcome, rates, idle, ended, gpu, work = [], [], [], [], [], []
     for _ in range(RUNS):
         driver.get("http://%s:%d/" % server.server_address)
@@ -98,7 +87,7 @@ def main():
             time.sleep(0.01)
         welcome.append(driver.execute_script("return window.firstDraw"))
         time.sleep(2)  # the first frames composited
-        renderers, gpus = processes(chromium, "--type=renderer"), processes(chromium, "gpu-process")
+        renderers, gpus = processes(browser, "--type=renderer"), processes(browser, "gpu-process")
         before = cpu_seconds(renderers), cpu_seconds(gpus)
         time.sleep(IDLE)
         idle.append(1000 * (cpu_seconds(renderers) - before[0]))
@@ -125,8 +114,6 @@ def main():
     row(f"GPU process CPU, the same {IDLE} s (ms)", gpu)
     row(f"renderer CPU, {IDLE} s on the page once the run ended (ms)", ended)
     with tempfile.TemporaryDirectory() as work:
-        sys.path.insert(0, ROOT + "/tests")
-        from e2e import Desktop
         desktop = Desktop(work)
         print("\nNative on the same machine (zorvane_bench, game against its floor):\n")
         subprocess.run([NATIVE + "/zorvane_bench", "startup", NATIVE + "/zorvane_startup_probe",

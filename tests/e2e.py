@@ -195,6 +195,29 @@ class DesktopGame:
             self.process.wait()
 
 
+def serve(site):
+    # The folder on a free port of this machine, quietly, from a thread.
+    handler = type("Quiet", (http.server.SimpleHTTPRequestHandler,), {"log_message": lambda *args: None})
+    server = http.server.ThreadingHTTPServer(("127.0.0.1", 0), lambda *args: (
+        handler(*args, directory=site)))
+    threading.Thread(target=server.serve_forever, daemon=True).start()
+    return server
+
+
+def chromium():
+    # Debian's Chromium, headless with software WebGL, with its Selenium
+    # module. Root runs it only without its sandbox; with no network, its
+    # background services would only fill the log with refusals.
+    from selenium import webdriver
+    options = webdriver.ChromeOptions()
+    for flag in ("headless no-sandbox use-angle=swiftshader enable-unsafe-swiftshader "
+                 "disable-sync disable-background-networking disable-component-update "
+                 "no-first-run window-size=1400,1000").split():
+        options.add_argument("--" + flag)
+    return webdriver, webdriver.Chrome(
+        options=options, service=webdriver.chrome.service.Service("/usr/bin/chromedriver"))
+
+
 class BrowserGame:
     # The browser build served from this machine, with the scenario's
     # pictures as its data, in headless Chromium with software WebGL, in a
@@ -204,23 +227,11 @@ class BrowserGame:
         self.build, self.directory, self.driver = build, directory, None
 
     def start(self):
-        from selenium import webdriver
-        self.webdriver, options = webdriver, webdriver.ChromeOptions()
         site = shutil.copytree(self.build, self.directory + "/site")
         subprocess.run(["/usr/share/emscripten/tools/file_packager", "zorvane.data", "--no-node",
                         "--js-output=zorvane.data.js", "--preload",
                         self.directory + "/resources@resources"], cwd=site, check=True)
-        self.server = http.server.ThreadingHTTPServer(("127.0.0.1", 0), lambda *args: (
-            http.server.SimpleHTTPRequestHandler(*args, directory=site)))
-        threading.Thread(target=self.server.serve_forever, daemon=True).start()
-        # Root runs Chromium only without its sandbox; with no network, its
-        # background services would only fill the log with refusals.
-        for flag in ("headless no-sandbox use-angle=swiftshader enable-unsafe-swiftshader "
-                     "disable-sync disable-background-networking disable-component-update "
-                     "no-first-run window-size=1400,1000").split():
-            options.add_argument("--" + flag)
-        self.driver = webdriver.Chrome(
-            options=options, service=webdriver.chrome.service.Service("/usr/bin/chromedriver"))
+        self.server, (self.webdriver, self.driver) = serve(site), chromium()
         self.driver.get("http://%s:%d/" % self.server.server_address)
         self.canvas = self.driver.find_element("id", "canvas")
 
@@ -264,16 +275,11 @@ def wait_for(game, what, test):
 
 
 def expect_end(game, status, output):
-    for _ in range(WAIT * 20):
-        if game.ended():
-            break
+    deadline = time.monotonic() + WAIT
+    while not game.ended() and time.monotonic() < deadline:
         time.sleep(0.05)
     if game.ended() != (status, output):
         raise AssertionError(f"ended with {game.ended()}, not {(status, output)}")
-
-
-def settle():
-    time.sleep(0.5)  # time for the game to act on input that changes nothing
 
 
 def start(game, pictures):
@@ -318,7 +324,7 @@ def play(game, pictures, separator):
     game.release(1)
     game.key("a")
     game.key("Return")
-    settle()
+    time.sleep(0.5)  # time for the game to act on input that changes nothing
     wait_for(game, "the welcome picture after a click and other keys", shown)
     deal(game, pictures)
     # Pictures lie centred in their cells, each row's label over them.
@@ -356,7 +362,7 @@ def play(game, pictures, separator):
     wait_for(game, "the congratulation picture", won)
     game.move(10, 10)  # the release that sorted the board did not end the game
     game.move(700, 500)
-    settle()
+    time.sleep(0.5)  # time for the game to act on input that changes nothing
     if game.ended():
         raise AssertionError(f"the congratulation ended without a key: {game.ended()}")
     game.key("x")

@@ -18,12 +18,8 @@ ensure_packages wine wine32:i386 libgl1:i386 libglx-mesa0:i386 \
 EXE="$WINDOWS_OUT/Zorvane/Zorvane.exe"
 ICON="$ROOT/art/icon/zorvane.ico"
 
-check() {
-    local what=$1
-    shift
-    "$@" || { echo "FAIL $what" >&2; exit 1; }
-    echo "ok   $what"
-}
+# check WHAT COMMAND...: runs the command; stops at the first that fails.
+check() { "${@:2}" && echo "ok   $1" || { echo "FAIL $1" >&2; exit 1; }; }
 
 headers=$("$WINDOWS_TARGET-objdump" -f -p "$EXE")
 check "PE32 for i386, Windows GUI subsystem" grep -qzP \
