@@ -11,18 +11,9 @@ root="$(cd "$here/.." && pwd)"
 build="$here/build"
 
 # --- tools (Debian packages) ---------------------------------------------
-need=()
-command -v python3 >/dev/null || need+=(python3)
-command -v rsvg-convert >/dev/null || need+=(librsvg2-bin)
-command -v optipng >/dev/null || need+=(optipng)
-command -v icotool >/dev/null || need+=(icoutils)
-[ -n "$(fc-list 2>/dev/null | grep DejaVuSans-Bold)" ] || need+=(fonts-dejavu-core fontconfig)
-if ((${#need[@]})); then
-    sudo=""
-    [ "$(id -u)" -eq 0 ] || sudo="sudo"
-    $sudo apt-get install -y --no-install-recommends "${need[@]}" \
-        || { $sudo apt-get update && $sudo apt-get install -y --no-install-recommends "${need[@]}"; }
-fi
+source "$root/tools/common.sh"
+need=(python3 librsvg2-bin optipng icoutils fonts-dejavu-core fontconfig)
+ensure_packages "${need[@]}"
 
 # --- SVGs ----------------------------------------------------------------
 rm -rf "$build"

@@ -11,10 +11,22 @@ as_root() {
     if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi
 }
 
+# Another package manager (unattended-upgrades, a second install) may hold
+# apt's locks for minutes: dpkg's lock is waited for; apt-get update does not
+# wait for the lists lock, so it is tried again while that lock is held.
+APT_WAIT=(-o DPkg::Lock::Timeout=900)
+
 apt_updated=""
 apt_update_once() {
     [ -n "$apt_updated" ] && return
-    as_root apt-get update -q
+    local tries=90 out
+    until out=$(as_root apt-get update -q "${APT_WAIT[@]}" 2>&1); do
+        if [[ $out != *"Could not get lock"* ]] || ((--tries == 0)); then
+            echo "$out" >&2
+            return 1
+        fi
+        sleep 10
+    done
     apt_updated=yes
 }
 
@@ -28,7 +40,7 @@ ensure_packages() {
     done
     [ ${#missing[@]} -eq 0 ] && return
     apt_update_once
-    as_root apt-get install -y -q --no-install-recommends "${missing[@]}"
+    as_root apt-get install -y -q --no-install-recommends "${APT_WAIT[@]}" "${missing[@]}"
 }
 
 # apt-get source needs deb-src entries. Where there are none, they are made
