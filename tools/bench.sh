@@ -1,72 +1,65 @@
 #!/usr/bin/env bash
-# Benchmarks: installs what they need, builds the game with the benchmarks
-# into build/bench, and runs everything on a virtual X display (Xvfb, Mesa's
-# GL) against the shipped pictures under resources/. Prints one Markdown
-# table; every figure is a ratio against a floor measured in the same run.
+# Benchmarks, each figure against its floors: installs what they need,
+# builds the game with them (build/bench) and the browser build
+# (tools/web.sh), runs everything on one virtual X display (Xvfb, Mesa's GL)
+# and prints one Markdown report (docs/PERFORMANCE.md).
 #   tools/bench.sh
-# Environment: RUNS (start-up and loading runs, default 10), FRAMES (redraw
-# frames and events, default 2000), IDLE_RUNS (default 10), IDLE_SECONDS
-# (default 10).
+# Environment: RUNS (hyperfine's runs, default 20), REPETITIONS (Google
+# Benchmark's, default 10), IDLE (seconds of each idle reading, default 10).
 set -euo pipefail
 source "$(dirname "$0")/common.sh"
+RUNS=${RUNS:-20} REPETITIONS=${REPETITIONS:-10} IDLE=${IDLE:-10}
+bin="$ROOT/build/bench/bench" work="$ROOT/build/bench"
 
-RUNS=${RUNS:-10}
-FRAMES=${FRAMES:-2000}
-IDLE_RUNS=${IDLE_RUNS:-10}
-IDLE_SECONDS=${IDLE_SECONDS:-10}
-
-BENCH_PACKAGES=(xvfb xauth xdotool x11-utils libx11-dev libgl1-mesa-dri libglx-mesa0 heaptrack)
-ensure_packages "${BUILD_PACKAGES[@]}" "${BENCH_PACKAGES[@]}" >&2
-build_native "$ROOT/build/bench" -DZORVANE_BENCH=ON -DZORVANE_TESTS=OFF >&2
-bin="$ROOT/build/bench/bench"
-bench="$bin/zorvane_bench"
-
-work=$(mktemp -d)
-displayPid="" gamePid=""
-cleanup() {
-    [ -n "$gamePid" ] && kill "$gamePid" 2>/dev/null
-    [ -n "$displayPid" ] && kill "$displayPid" 2>/dev/null
-    rm -rf "$work"
-}
-trap cleanup EXIT
-
-Xvfb -displayfd 3 -screen 0 1280x720x24 -nolisten tcp 3>"$work/display" 2>/dev/null &
-displayPid=$!
-for _ in $(seq 100); do
-    [ -s "$work/display" ] && break
-    sleep 0.1
-done
-export DISPLAY=":$(cat "$work/display")"
+# Built and installed first, then run again on a display of its own.
+if [ -z "${ZORVANE_BENCH_DISPLAY:-}" ]; then
+    ensure_packages "${BUILD_PACKAGES[@]}" hyperfine libbenchmark-dev libx11-dev time sysstat \
+        xvfb xauth xdotool mesa-utils chromium chromium-driver python3-selenium python3-psutil >&2
+    build_native "$ROOT/build/bench" -DZORVANE_BENCH=ON -DZORVANE_TESTS=OFF >&2
+    "$ROOT/tools/web.sh" >&2
+    ZORVANE_BENCH_DISPLAY=1 exec xvfb-run -a -s "-screen 0 1280x720x24 -nolisten tcp" "$0"
+fi
 cd "$ROOT"
 
-# A heap profile (heaptrack) of a program from its start to its first
-# present, where it leaves with exit() so that everything still allocated then
-# shows as "leaked": the heap live on the first screen.
-heapProfile() {
-    local name=$1
-    shift
-    ZORVANE_BENCH_NORMAL_EXIT=1 heaptrack -o "$work/$name" "$@" >/dev/null 2>&1
-    heaptrack_print --disable-builtin-suppressions --disable-embedded-suppressions \
-        -f "$(ls "$work/$name".* | head -n 1)" >"$work/$name.txt"
+# Lines "figure kind median" to each figure's game over its two floors.
+ratios() {
+    awk 'BEGIN { print "" } { v[$1, $2] = $3 } $2 == "game" { f[++n] = $1 } END { for (i = 1; i <= n; i++)
+        printf "- %s, medians: game %.4g, same-work floor %.4g (game / floor %.3f), bare floor %.4g (%.3f)\n", f[i], v[f[i], "game"],
+            v[f[i], "sameWorkFloor"], v[f[i], "game"] / v[f[i], "sameWorkFloor"], v[f[i], "bareFloor"], v[f[i], "game"] / v[f[i], "bareFloor"] }'
 }
-heapFigure() { sed -n "s/^$1: \\([^ ]*\\).*/\\1/p" "$2"; }
-mb() { awk -v b="$1" 'BEGIN { printf "%.2f MiB", b / 1048576 }'; }
+# Peak RSS (GNU time's %M, KiB) from exec to the first picture.
+peak() { /usr/bin/time -f "peak-RSS $1 %M" "${@:2}" 2>&1; }
+# %CPU of process PID over IDLE seconds, 3 s after what it was last asked.
+idleCpu() { sleep 3 && pidstat -h -p "$1" "$IDLE" 1 | awk 'END { print $8 }'; }
 
-echo "Machine: $(nproc) cores, $(sed -n 's/^model name\s*: //p' /proc/cpuinfo | head -n 1)"
-echo "Graphics: $("$bench" info)"
-echo "Run: RUNS=$RUNS FRAMES=$FRAMES IDLE_RUNS=$IDLE_RUNS IDLE_SECONDS=$IDLE_SECONDS, $(date -u '+%Y-%m-%d %H:%M UTC')"
-read -r count pixels decoded largest largestName <<<"$("$bench" pictures)"
-echo "Pictures: $count files, $(du -cb resources/welcome.png resources/namesGroup.png resources/felicitation.png resources/sings/*/*.png | tail -n 1 | cut -f1) bytes of PNG, $pixels pixels, $decoded bytes decoded; largest decoded: $largestName, $largest bytes"
+echo "# Zorvane's benchmarks, $(date -u '+%Y-%m-%d %H:%M UTC')"
 echo
-echo "| figure | game: median (min–max) | floor: median (min–max) | ratio: of medians (min–max of pairs) | target |"
-echo "| --- | --- | --- | --- | --- |"
-"$bench" startup "$bin/zorvane_startup_probe" "$bin/zorvane_floor" "$RUNS"
-"$bench" inprocess "$RUNS" "$FRAMES"
-"$bench" idle "$ROOT/build/bench/zorvane" "$bin/zorvane_floor" "$IDLE_RUNS" "$IDLE_SECONDS"
+echo "$(nproc) cores ($(sed -n 's/^model name\s*: //p' /proc/cpuinfo | head -n 1)), $(free -h | awk '/^Mem/ { print $2 }') of memory, $(. /etc/os-release && echo "$PRETTY_NAME"), load average $(cut -d ' ' -f 1-3 /proc/loadavg) at the start. Xvfb 1280×720×24 with $(glxinfo -B | sed -n 's/^OpenGL renderer string: //p'); SDL $(pkg-config --modversion sdl2); $(hyperfine --version); Google Benchmark $(dpkg-query -W -f '${Version}' libbenchmark-dev); $(chromium --version)."
 
-heapProfile game "$bin/zorvane_startup_probe"
-heapProfile floor "$bin/zorvane_floor" start
-echo "| heap peak, process start → welcome presented (heaptrack, one run) | $(heapFigure 'peak heap memory consumption' "$work/game.txt") | $(heapFigure 'peak heap memory consumption' "$work/floor.txt") | – | – |"
-echo "| heap live when the welcome is presented (heaptrack, one run) | $(heapFigure 'total memory leaked' "$work/game.txt") | $(heapFigure 'total memory leaked' "$work/floor.txt") | – | – |"
-read -r before loadingPeak left oneDecode <<<"$("$bench" sdlheap)"
-echo "| SDL's heap during initializationTexteres: peak beyond its level before (game) vs decoding the largest picture alone (floor) | $(mb "$loadingPeak") | $(mb "$oneDecode") | $(awk -v a="$loadingPeak" -v b="$oneDecode" 'BEGIN { printf "%.3g", a / b }') | about one picture's decode; all $count decoded pictures are $(mb "$decoded") |"
+echo -e "\n## Start-up to the welcome picture (hyperfine, ms)\n"
+hyperfine -N --warmup 3 --runs "$RUNS" --export-markdown "$work/startup.md" --export-csv "$work/startup.csv" \
+    -n game "$bin/zorvane_probe" -n sameWorkFloor "$bin/zorvane_floor same" -n bareFloor "$bin/zorvane_floor" >&2
+cat "$work/startup.md"
+awk -F, 'NR > 1 { print "start-up", $1, $4 * 1000 }' "$work/startup.csv" | ratios
+
+echo -e "\n## In the game's process (Google Benchmark, µs, GL renderer on the X display)\n\n\`\`\`"
+"$bin/zorvane_bench" --benchmark_repetitions="$REPETITIONS" --benchmark_enable_random_interleaving=true \
+    --benchmark_report_aggregates_only=true --benchmark_time_unit=us --benchmark_min_time=0.2 \
+    --benchmark_out="$work/inprocess.csv" --benchmark_out_format=csv 2>&1
+echo '```'
+sed -n 's/^"\([a-zA-Z]*\)_\([a-zA-Z]*\)\/real_time_median",[^,]*,\([^,]*\),.*/\1 \2 \3/p' "$work/inprocess.csv" | ratios
+
+echo -e "\n## Peak memory to the welcome picture (GNU time, KiB), idle CPU (pidstat)"
+{
+    peak game "$bin/zorvane_probe"
+    peak sameWorkFloor "$bin/zorvane_floor" same
+    peak bareFloor "$bin/zorvane_floor"
+} | ratios
+build/bench/zorvane &
+welcome=$(idleCpu $!)
+xdotool key space
+echo "- the game's CPU over $IDLE s idle: $welcome % on the welcome picture, $(idleCpu $!) % on the board"
+kill $!
+
+echo -e "\n## The browser build (bench/web.py, headless Chromium, software WebGL)\n"
+/usr/bin/python3 -B bench/web.py
