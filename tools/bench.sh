@@ -23,13 +23,13 @@ cd "$ROOT"
 
 # Lines "figure kind median" to each figure's game over its two floors.
 ratios() {
-    awk 'BEGIN { print "" } { v[$1, $2] = $3 } $2 == "game" { f[++n] = $1 } END { for (i = 1; i <= n; i++)
-        printf "- %s, medians: game %.4g, same-work floor %.4g (game / floor %.3f), bare floor %.4g (%.3f)\n", f[i], v[f[i], "game"],
-            v[f[i], "sameWorkFloor"], v[f[i], "game"] / v[f[i], "sameWorkFloor"], v[f[i], "bareFloor"], v[f[i], "game"] / v[f[i], "bareFloor"] }'
+    awk 'BEGIN { print "" } { v[$1, $2] = $3 } $2 == "game" { f[++n] = $1 } END { for (i = 1; i <= n; i++) {
+        g = v[f[i], "game"]; s = v[f[i], "sameWorkFloor"]; b = v[f[i], "bareFloor"]
+        printf "- %s, medians: game %.4g, same-work floor %.4g (game / floor %.3f), bare floor %.4g (%.3f)\n", f[i], g, s, g / s, b, g / b } }'
 }
 # Peak RSS (GNU time's %M, KiB) from exec to the first picture.
 peak() { /usr/bin/time -f "peak-RSS $1 %M" "${@:2}" 2>&1; }
-# %CPU of process PID over IDLE seconds, 3 s after what it was last asked.
+# %CPU of process PID over IDLE seconds, once 3 s have let it finish its work.
 idleCpu() { sleep 3 && pidstat -h -p "$1" "$IDLE" 1 | awk 'END { print $8 }'; }
 
 echo "# Zorvane's benchmarks, $(date -u '+%Y-%m-%d %H:%M UTC')"
