@@ -21,14 +21,14 @@ if [ -z "${ZORVANE_BENCH_DISPLAY:-}" ]; then
 fi
 cd "$ROOT"
 
-# Lines "figure kind median" to each figure's game over its two floors.
+# Lines "figure<tab>kind<tab>value" to each figure's game over its two floors.
 ratios() {
-    awk 'BEGIN { print "" } { v[$1, $2] = $3 } $2 == "game" { f[++n] = $1 } END { for (i = 1; i <= n; i++) {
+    awk -F '\t' 'BEGIN { print "" } { v[$1, $2] = $3 } $2 == "game" { f[++n] = $1 } END { for (i = 1; i <= n; i++) {
         g = v[f[i], "game"]; s = v[f[i], "sameWorkFloor"]; b = v[f[i], "bareFloor"]
-        printf "- %s, medians: game %.4g, same-work floor %.4g (game / floor %.3f), bare floor %.4g (%.3f)\n", f[i], g, s, g / s, b, g / b } }'
+        printf "- %s: game %.6g, same-work floor %.6g (game / floor %.3f), bare floor %.6g (%.3f)\n", f[i], g, s, g / s, b, g / b } }'
 }
 # Peak RSS (GNU time's %M, KiB) from exec to the first picture.
-peak() { /usr/bin/time -f "peak-RSS $1 %M" "${@:2}" 2>&1; }
+peak() { /usr/bin/time -f "peak RSS to the welcome picture (KiB)"$'\t'"$1"$'\t'%M "${@:2}" 2>&1; }
 # %CPU of process PID over IDLE seconds, once 3 s have let it finish its work.
 idleCpu() { sleep 3 && pidstat -h -p "$1" "$IDLE" 1 | awk 'END { print $8 }'; }
 
@@ -36,20 +36,22 @@ echo "# Zorvane's benchmarks, $(date -u '+%Y-%m-%d %H:%M UTC')"
 echo
 echo "$(nproc) cores ($(sed -n 's/^model name\s*: //p' /proc/cpuinfo | head -n 1)), $(free -h | awk '/^Mem/ { print $2 }') of memory, $(. /etc/os-release && echo "$PRETTY_NAME"), load average $(cut -d ' ' -f 1-3 /proc/loadavg) at the start. Xvfb 1280×720×24 with $(glxinfo -B | sed -n 's/^OpenGL renderer string: //p'); SDL $(pkg-config --modversion sdl2); $(hyperfine --version); Google Benchmark $(dpkg-query -W -f '${Version}' libbenchmark-dev); $(chromium --version)."
 
-echo -e "\n## Start-up to the welcome picture (hyperfine, ms)\n"
+echo -e "\n## Start-up to the welcome picture (hyperfine)\n"
 hyperfine -N --warmup 3 --runs "$RUNS" --export-markdown "$work/startup.md" --export-csv "$work/startup.csv" \
     -n game "$bin/zorvane_probe" -n sameWorkFloor "$bin/zorvane_floor same" -n bareFloor "$bin/zorvane_floor" >&2
 cat "$work/startup.md"
-awk -F, 'NR > 1 { print "start-up", $1, $4 * 1000 }' "$work/startup.csv" | ratios
+awk -F, -v OFS='\t' 'NR > 1 { print "start-up, wall-clock median (ms)", $1, $4 * 1000
+    print "start-up, user + system CPU mean (ms)", $1, ($5 + $6) * 1000 }' "$work/startup.csv" | ratios
 
-echo -e "\n## In the game's process (Google Benchmark, µs, GL renderer on the X display)\n\n\`\`\`"
+echo -e "\n## In the game's process (Google Benchmark, GL renderer on the X display)\n\n\`\`\`"
 "$bin/zorvane_bench" --benchmark_repetitions="$REPETITIONS" --benchmark_enable_random_interleaving=true \
     --benchmark_report_aggregates_only=true --benchmark_time_unit=us --benchmark_min_time=0.2 \
     --benchmark_out="$work/inprocess.csv" --benchmark_out_format=csv 2>&1
 echo '```'
-sed -n 's/^"\([a-zA-Z]*\)_\([a-zA-Z]*\)\/real_time_median",[^,]*,\([^,]*\),.*/\1 \2 \3/p' "$work/inprocess.csv" | ratios
+sed -n 's/^"\([a-zA-Z]*\)_\([a-zA-Z]*\)\/real_time_median",[^,]*,\([^,]*\),.*/\1, real-time median (µs)\t\2\t\3/p' \
+    "$work/inprocess.csv" | ratios
 
-echo -e "\n## Peak memory to the welcome picture (GNU time, KiB), idle CPU (pidstat)"
+echo -e "\n## Peak memory (GNU time) and idle CPU (pidstat)"
 {
     peak game "$bin/zorvane_probe"
     peak sameWorkFloor "$bin/zorvane_floor" same
