@@ -11,13 +11,14 @@ source "$(dirname "$0")/common.sh"
 RUNS=${RUNS:-20} REPETITIONS=${REPETITIONS:-10} IDLE=${IDLE:-10}
 bin="$ROOT/build/bench/bench" work="$ROOT/build/bench"
 
-# Built and installed first, then run again on a display of its own.
+# Built and installed first, then run again on a display of its own: a number
+# at random, well away from the low ones that tests take first.
 if [ -z "${ZORVANE_BENCH_DISPLAY:-}" ]; then
     ensure_packages "${BUILD_PACKAGES[@]}" hyperfine libbenchmark-dev libx11-dev time sysstat \
         xvfb xauth xdotool mesa-utils chromium chromium-driver python3-selenium python3-psutil >&2
     build_native "$ROOT/build/bench" -DZORVANE_BENCH=ON -DZORVANE_TESTS=OFF >&2
     "$ROOT/tools/web.sh" >&2
-    ZORVANE_BENCH_DISPLAY=1 exec xvfb-run -a -s "-screen 0 1280x720x24 -nolisten tcp" "$0"
+    ZORVANE_BENCH_DISPLAY=1 exec xvfb-run -n $((200 + RANDOM % 800)) -s "-screen 0 1280x720x24 -nolisten tcp" "$0"
 fi
 cd "$ROOT"
 
@@ -34,7 +35,7 @@ idleCpu() { sleep 3 && pidstat -h -p "$1" "$IDLE" 1 | awk 'END { print $8 }'; }
 
 echo "# Zorvane's benchmarks, $(date -u '+%Y-%m-%d %H:%M UTC')"
 echo
-echo "$(nproc) cores ($(sed -n 's/^model name\s*: //p' /proc/cpuinfo | head -n 1)), $(free -h | awk '/^Mem/ { print $2 }') of memory, $(. /etc/os-release && echo "$PRETTY_NAME"), load average $(cut -d ' ' -f 1-3 /proc/loadavg) at the start. Xvfb 1280×720×24 with $(glxinfo -B | sed -n 's/^OpenGL renderer string: //p'); SDL $(pkg-config --modversion sdl2); $(hyperfine --version); Google Benchmark $(dpkg-query -W -f '${Version}' libbenchmark-dev); $(chromium --version)."
+echo "$(nproc) cores ($(sed -n 's/^model name\s*: //p' /proc/cpuinfo | head -n 1)), $(free -h | awk '/^Mem/ { print $2 }') of memory, $(. /etc/os-release && echo "$PRETTY_NAME"), load average $(cut -d ' ' -f 1-3 /proc/loadavg) at the start. Xvfb 1280×720×24 with $(glxinfo -B | sed -n 's/^OpenGL renderer string: //p'); SDL $(pkg-config --modversion sdl2); $(hyperfine --version); Google Benchmark $(dpkg-query -W -f '${Version}' libbenchmark-dev); $(chromium --version 2>/dev/null)."
 
 echo -e "\n## Start-up to the welcome picture (hyperfine)\n"
 hyperfine -N --warmup 3 --runs "$RUNS" --export-markdown "$work/startup.md" --export-csv "$work/startup.csv" \
