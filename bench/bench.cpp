@@ -19,22 +19,41 @@ struct Copy {
     SDL_Texture *texture;
     SDL_Rect source, target;
 };
-std::vector<Copy> copies, *recording;
+std::vector<Copy> copies;
 bool dragging;
 std::minstd_rand randomNumbers;
 const std::vector<std::string> paths = picturePaths();
 
-// The board with the middle row's fifth picture carried, and its redraw
-// recorded as the copies the floors replay.
+// The copies a redraw while carrying needs, from the board alone: each
+// cell's picture centred in it, each row's label band, the carried picture.
+void planCopies()
+{
+    copies.clear();
+    auto centred = [](int sign, int x, int y) {
+        SDL_Rect r = GUI.signs[sign].rect;
+        copies.push_back(
+            {GUI.signs[sign].texture, r, {x - r.w / 2, y - r.h / 2, r.w, r.h}});
+    };
+    for (int cell = 0; cell < ROWS * COLUMNS; cell++)
+        if (int sign = gameField[cell / COLUMNS][cell % COLUMNS])
+            centred(sign, rowsWidth[cell % COLUMNS],
+                    rowsHeights[cell / COLUMNS]);
+    SDL_Rect s = GUI.namesGroup.rect;
+    for (int r = 0; r < ROWS; r++)
+        copies.push_back({GUI.namesGroup.texture,
+                          {0, LABEL_HEIGHT * category[r], s.w, LABEL_HEIGHT},
+                          {WINDOW_WIDTH / 2 - s.w / 2,
+                           LABEL_TOP + CELL_HEIGHT * r, s.w, LABEL_HEIGHT}});
+    centred(takenSign, TS_korX, TS_korY);
+}
+
+// The board with the middle row's fifth picture carried.
 void carry()
 {
     srand(1);
     FillGameField();
     dragging = takeSingOnGameField(rowsWidth[4], rowsHeights[1]);
-    copies.clear();
-    recording = &copies;
-    renderingGameField();
-    recording = nullptr;
+    planCopies();
 }
 
 void draw(const std::vector<Copy> &pictures)
@@ -67,18 +86,6 @@ template <class Body> void add(const char *name, Body body)
 }
 
 } // namespace
-
-// Every picture copy, the game's and the floors', passes through here.
-extern "C" int __real_SDL_RenderCopy(SDL_Renderer *, SDL_Texture *,
-                                     const SDL_Rect *, const SDL_Rect *);
-extern "C" int __wrap_SDL_RenderCopy(SDL_Renderer *renderer, SDL_Texture *t,
-                                     const SDL_Rect *source, const SDL_Rect *to)
-{
-    if (recording)
-        recording->push_back(
-            {t, source ? *source : SDL_Rect{0, 0, to->w, to->h}, *to});
-    return __real_SDL_RenderCopy(renderer, t, source, to);
-}
 
 int main(int argc, char **argv)
 {

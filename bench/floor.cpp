@@ -24,6 +24,5 @@ int main(int argc, char *[])
         SDL_Rect target = {640 - w / 2, 360 - h / 2, w, h};
         SDL_RenderCopy(renderer, welcome, nullptr, &target);
     }
-    SDL_RenderPresent(renderer);
-    return 1; // not reached
+    SDL_RenderPresent(renderer); // which ends the process
 }

@@ -33,8 +33,7 @@ peak() { /usr/bin/time -f "peak RSS to the welcome picture (KiB)"$'\t'"$1"$'\t'%
 # %CPU of process PID over IDLE seconds, once 3 s have let it finish its work.
 idleCpu() { sleep 3 && pidstat -h -p "$1" "$IDLE" 1 | awk 'END { print $8 }'; }
 
-echo "# Zorvane's benchmarks, $(date -u '+%Y-%m-%d %H:%M UTC')"
-echo
+echo -e "# Zorvane's benchmarks, $(date -u '+%Y-%m-%d %H:%M UTC')\n"
 echo "$(nproc) cores ($(sed -n 's/^model name\s*: //p' /proc/cpuinfo | head -n 1)), $(free -h | awk '/^Mem/ { print $2 }') of memory, $(. /etc/os-release && echo "$PRETTY_NAME"), load average $(cut -d ' ' -f 1-3 /proc/loadavg) at the start. Xvfb 1280×720×24 with $(glxinfo -B | sed -n 's/^OpenGL renderer string: //p'); SDL $(pkg-config --modversion sdl2); $(hyperfine --version); Google Benchmark $(dpkg-query -W -f '${Version}' libbenchmark-dev); $(chromium --version 2>/dev/null)."
 
 echo -e "\n## Start-up to the welcome picture (hyperfine)\n"
@@ -53,11 +52,8 @@ sed -n 's/^"\([a-zA-Z]*\)_\([a-zA-Z]*\)\/real_time_median",[^,]*,\([^,]*\),.*/\1
     "$work/inprocess.csv" | ratios
 
 echo -e "\n## Peak memory (GNU time) and idle CPU (pidstat)"
-{
-    peak game "$bin/zorvane_probe"
-    peak sameWorkFloor "$bin/zorvane_floor" same
-    peak bareFloor "$bin/zorvane_floor"
-} | ratios
+{ peak game "$bin/zorvane_probe"; peak sameWorkFloor "$bin/zorvane_floor" same
+    peak bareFloor "$bin/zorvane_floor"; } | ratios
 build/bench/zorvane &
 welcome=$(idleCpu $!)
 xdotool key space
