@@ -11,8 +11,9 @@ source "$(dirname "$0")/common.sh"
 RUNS=${RUNS:-20} REPETITIONS=${REPETITIONS:-10} IDLE=${IDLE:-10}
 bin="$ROOT/build/bench/bench" work="$ROOT/build/bench"
 
-# Built and installed first, then run again on a display of its own: a number
-# at random, well away from the low ones that tests take first.
+# Built and installed first (mesa-utils brings Mesa's GL), then run again on a
+# display of its own: a number at random, well away from the low ones that
+# tests take first.
 if [ -z "${ZORVANE_BENCH_DISPLAY:-}" ]; then
     ensure_packages "${BUILD_PACKAGES[@]}" hyperfine libbenchmark-dev libx11-dev time sysstat \
         xvfb xauth xdotool mesa-utils chromium chromium-driver python3-selenium python3-psutil >&2
