@@ -19,6 +19,13 @@
 #            its grip, lies over all and empties its cell; the drop exchanges
 #            it with the target's; drags sort the board; the congratulation
 #            waits through motion for a key: 0
+#   touch    the browser build by finger alone on a touch screen: play, the
+#            page's Deal for Space, a tap for the congratulation's key; then
+#            its "Play again" and, in welcome, its End for Escape
+#   layout   the page at phone, tablet and desktop sizes: board and controls
+#            in view, nothing to scroll, no text cut, the board the largest
+#            16:9 beside or under the controls, on whole pixels; gestures
+#            on the page are the game's
 #   missing  a picture file missing: 2, naming it
 # The made set colours each sign by its group and number, each label band by
 # its group, and each screen picture with a colour of its own.
@@ -214,6 +221,7 @@ def chromium():
                  "disable-sync disable-background-networking disable-component-update "
                  "no-first-run window-size=1400,1000").split():
         options.add_argument("--" + flag)
+    options.set_capability("goog:loggingPrefs", {"browser": "ALL"})
     return webdriver, webdriver.Chrome(
         options=options, service=webdriver.chrome.service.Service("/usr/bin/chromedriver"))
 
@@ -223,16 +231,24 @@ class BrowserGame:
     # pictures as its data, in headless Chromium with software WebGL, in a
     # window that shows the canvas at its own size, so that board and screen
     # coordinates are the same. The run has ended when the page says how.
+    fingers = False  # a touch screen
+
     def __init__(self, build, directory):
-        self.build, self.directory, self.driver = build, directory, None
+        self.build, self.directory, self.driver, self.refused = build, directory, None, []
 
     def start(self):
-        site = shutil.copytree(self.build, self.directory + "/site")
-        subprocess.run(["/usr/share/emscripten/tools/file_packager", "zorvane.data", "--no-node",
-                        "--js-output=zorvane.data.js", "--preload",
-                        self.directory + "/resources@resources"], cwd=site, check=True)
-        self.server, (self.webdriver, self.driver) = serve(site), chromium()
-        self.driver.get("http://%s:%d/" % self.server.server_address)
+        if self.driver:  # a later game in the same page: its end's "Play again"
+            from selenium.webdriver.support.wait import WebDriverWait
+            self.tap("again")
+            WebDriverWait(self.driver, WAIT).until(lambda _: not self.ended())
+        else:
+            site = shutil.copytree(self.build, self.directory + "/site")
+            subprocess.run(["/usr/share/emscripten/tools/file_packager", "zorvane.data", "--no-node",
+                            "--js-output=zorvane.data.js", "--preload",
+                            self.directory + "/resources@resources"], cwd=site, check=True)
+            self.server, (self.webdriver, self.driver) = serve(site), chromium()
+            self.driver.execute_cdp_cmd("Emulation.setTouchEmulationEnabled", {"enabled": self.fingers})
+            self.driver.get("http://%s:%d/" % self.server.server_address)
         self.canvas = self.driver.find_element("id", "canvas")
 
     def screen(self):
@@ -249,21 +265,48 @@ class BrowserGame:
     def move(self, x, y): self.act("pointer_action", "move_to", self.canvas, x - 640, y - 360)
     def press(self, button): self.act("pointer_action", "pointer_down", button - 1)
     def release(self, button): self.act("pointer_action", "pointer_up", button - 1)
+    def tap(self, name): self.driver.find_element("id", name).click()
 
     def ended(self):
         # None while the page shows the game, then the status it shows and
-        # what the program printed; no request may have left its origin.
+        # what the program printed; no request may have left its origin, nor
+        # anything broken the page's security policy.
+        self.refused += [e["message"] for e in self.driver.get_log("browser") if "Security Policy" in e["message"]]
         end = self.driver.execute_script(
             "const away = performance.getEntriesByType('resource').map(entry => entry.name)"
-            ".filter(url => !url.startsWith(location.origin + '/'));"
-            "return end.hidden ? null : away.length ? ['requests left the origin', away.join()]"
-            " : [end.dataset.status, end.querySelector('pre').textContent]")
+            ".filter(url => !url.startsWith(location.origin + '/')).concat(arguments[0]);"
+            "return end.hidden ? null : away.length ? ['requests left the origin or were refused', away.join()]"
+            " : [end.dataset.status, end.querySelector('pre').textContent]", self.refused)
         return end and (int(end[0]) if end[0].isdigit() else end[0], end[1])
 
     def close(self):
         if self.driver:
             self.driver.quit()
             self.server.shutdown()
+
+
+class TouchGame(BrowserGame):
+    # The page on a touch screen played by finger alone, through Chromium's
+    # own touch input: Space and Escape are its Deal and End, any other key a
+    # tap on the board.
+    fingers, down = True, False
+
+    def touch(self, kind, x, y):
+        self.driver.execute_cdp_cmd("Input.dispatchTouchEvent", {
+            "type": "touch" + kind, "touchPoints": [{"x": x, "y": y}] * (kind != "End")})
+
+    def tap(self, name):
+        box = self.driver.find_element("id", name).rect
+        for kind in "Start", "End":
+            self.touch(kind, box["x"] + box["width"] / 2, box["y"] + box["height"] / 2)
+
+    def key(self, name): self.tap({"space": "deal", "Escape": "quit"}.get(name, "canvas"))
+    def move(self, x, y):
+        self.at = self.canvas.rect["x"] + x, self.canvas.rect["y"] + y
+        if self.down:
+            self.touch("Move", *self.at)
+    def press(self, button): self.down = self.touch("Start", *self.at) or True
+    def release(self, button): self.down = self.touch("End", *self.at)
 
 
 def wait_for(game, what, test):
@@ -369,6 +412,38 @@ def play(game, pictures, separator):
     expect_end(game, 0, "")
 
 
+def touch(game, pictures, separator):
+    play(game, pictures, separator)
+    welcome(game, pictures, separator)
+
+
+LAYOUT = """const [w, h, root] = [innerWidth, innerHeight, document.documentElement];
+const [k, c] = [canvas, controls].map(element => element.getBoundingClientRect());
+const beside = c.left >= k.right, fit = Math.min(1280, w - beside * c.width, (h - !beside * c.height) * 16 / 9);
+const cut = [...document.querySelectorAll('body *')].filter(e => e.scrollWidth > e.clientWidth || e.scrollHeight > e.clientHeight);
+const body = getComputedStyle(document.body);
+return [['scrolls', root.scrollWidth > w || root.scrollHeight > h],
+  ['out of view', [k, c].some(r => r.left < 0 || r.top < 0 || r.right > w || r.bottom > h)],
+  [`board ${k.width} × ${k.height} at ${k.left}, ${k.top}, ${fit} fits`, Math.abs(k.width - fit) > 1
+   || Math.abs(k.height * 16 / 9 - k.width) > 1 || k.left % 1 || k.top % 1],
+  ['text cut in ' + cut.map(e => e.id || e.tagName), cut.length],
+  ['no Deal', arguments[0] && !document.getElementById('deal')?.offsetWidth],
+  ['gestures go to the page', body.touchAction != 'none' || body.userSelect != 'none'],
+].filter(([, fault]) => fault).map(([what]) => what);"""
+
+
+def layout(game, pictures, separator):
+    game.start()
+    for width, height in [(390, 844), (844, 390), (768, 1024), (1024, 768), (1366, 768), (1920, 1080)]:
+        mobile = width < 1366  # a phone or a tablet, with a touch screen
+        game.driver.execute_cdp_cmd("Emulation.setDeviceMetricsOverride", {
+            "width": width, "height": height, "deviceScaleFactor": 1 + mobile, "mobile": mobile})
+        game.driver.execute_cdp_cmd("Emulation.setTouchEmulationEnabled", {"enabled": mobile})
+        game.driver.refresh()
+        if faults := game.driver.execute_script(LAYOUT, mobile):
+            raise AssertionError(f"at {width} × {height}: {'; '.join(faults)}")
+
+
 def missing(game, pictures, separator):
     # Signs load before the screen pictures, and the first failure ends it.
     os.remove(f"{pictures}/resources/sings/3/(2).png")
@@ -378,7 +453,7 @@ def missing(game, pictures, separator):
                separator.join(["resources", "sings", "3", "(2).png"]))
 
 
-SCENARIOS = {f.__name__: f for f in [welcome, play, missing]}
+SCENARIOS = {f.__name__: f for f in [welcome, play, touch, layout, missing]}
 
 
 def main():
@@ -398,7 +473,7 @@ def main():
                 if not args.pictures:
                     make_picture_set(directory)
                 if os.path.isdir(command[0]):  # the browser build's folder
-                    game = BrowserGame(command[0], directory)
+                    game = (TouchGame if scenario == "touch" else BrowserGame)(command[0], directory)
                 else:
                     desktop = desktop or Desktop(work)
                     game = DesktopGame(command, directory, desktop)
