@@ -231,23 +231,19 @@ class BrowserGame:
     # pictures as its data, in headless Chromium with software WebGL, in a
     # window that shows the canvas at its own size, so that board and screen
     # coordinates are the same. The run has ended when the page says how.
-    fingers = False  # a touch screen
-
     def __init__(self, build, directory):
-        self.build, self.directory, self.driver, self.refused = build, directory, None, []
+        self.build, self.directory, self.driver = build, directory, None
 
     def start(self):
         if self.driver:  # a later game in the same page: its end's "Play again"
-            from selenium.webdriver.support.wait import WebDriverWait
             self.tap("again")
-            WebDriverWait(self.driver, WAIT).until(lambda _: not self.ended())
         else:
             site = shutil.copytree(self.build, self.directory + "/site")
             subprocess.run(["/usr/share/emscripten/tools/file_packager", "zorvane.data", "--no-node",
                             "--js-output=zorvane.data.js", "--preload",
                             self.directory + "/resources@resources"], cwd=site, check=True)
             self.server, (self.webdriver, self.driver) = serve(site), chromium()
-            self.driver.execute_cdp_cmd("Emulation.setTouchEmulationEnabled", {"enabled": self.fingers})
+            self.driver.execute_cdp_cmd("Emulation.setTouchEmulationEnabled", {"enabled": isinstance(self, TouchGame)})
             self.driver.get("http://%s:%d/" % self.server.server_address)
         self.canvas = self.driver.find_element("id", "canvas")
 
@@ -265,18 +261,15 @@ class BrowserGame:
     def move(self, x, y): self.act("pointer_action", "move_to", self.canvas, x - 640, y - 360)
     def press(self, button): self.act("pointer_action", "pointer_down", button - 1)
     def release(self, button): self.act("pointer_action", "pointer_up", button - 1)
-    def tap(self, name): self.driver.find_element("id", name).click()
 
     def ended(self):
         # None while the page shows the game, then the status it shows and
-        # what the program printed; no request may have left its origin, nor
-        # anything broken the page's security policy.
-        self.refused += [e["message"] for e in self.driver.get_log("browser") if "Security Policy" in e["message"]]
+        # what the program printed; no request may have left its origin.
         end = self.driver.execute_script(
             "const away = performance.getEntriesByType('resource').map(entry => entry.name)"
-            ".filter(url => !url.startsWith(location.origin + '/')).concat(arguments[0]);"
-            "return end.hidden ? null : away.length ? ['requests left the origin or were refused', away.join()]"
-            " : [end.dataset.status, end.querySelector('pre').textContent]", self.refused)
+            ".filter(url => !url.startsWith(location.origin + '/'));"
+            "return end.hidden ? null : away.length ? ['requests left the origin', away.join()]"
+            " : [end.dataset.status, end.querySelector('pre').textContent]")
         return end and (int(end[0]) if end[0].isdigit() else end[0], end[1])
 
     def close(self):
@@ -289,24 +282,20 @@ class TouchGame(BrowserGame):
     # The page on a touch screen played by finger alone, through Chromium's
     # own touch input: Space and Escape are its Deal and End, any other key a
     # tap on the board.
-    fingers, down = True, False
+    down = False  # a finger moves only while it touches
 
-    def touch(self, kind, x, y):
+    def touch(self, kind, x=0, y=0):
         self.driver.execute_cdp_cmd("Input.dispatchTouchEvent", {
             "type": "touch" + kind, "touchPoints": [{"x": x, "y": y}] * (kind != "End")})
-
     def tap(self, name):
         box = self.driver.find_element("id", name).rect
-        for kind in "Start", "End":
-            self.touch(kind, box["x"] + box["width"] / 2, box["y"] + box["height"] / 2)
-
+        self.touch("Start", box["x"] + box["width"] / 2, box["y"] + box["height"] / 2), self.touch("End")
     def key(self, name): self.tap({"space": "deal", "Escape": "quit"}.get(name, "canvas"))
     def move(self, x, y):
         self.at = self.canvas.rect["x"] + x, self.canvas.rect["y"] + y
-        if self.down:
-            self.touch("Move", *self.at)
+        if self.down: self.touch("Move", *self.at)
     def press(self, button): self.down = self.touch("Start", *self.at) or True
-    def release(self, button): self.down = self.touch("End", *self.at)
+    def release(self, button): self.down = self.touch("End")
 
 
 def wait_for(game, what, test):
@@ -417,19 +406,18 @@ def touch(game, pictures, separator):
     welcome(game, pictures, separator)
 
 
-LAYOUT = """const [w, h, root] = [innerWidth, innerHeight, document.documentElement];
-const [k, c] = [canvas, controls].map(element => element.getBoundingClientRect());
-const beside = c.left >= k.right, fit = Math.min(1280, w - beside * c.width, (h - !beside * c.height) * 16 / 9);
-const cut = [...document.querySelectorAll('body *')].filter(e => e.scrollWidth > e.clientWidth || e.scrollHeight > e.clientHeight);
-const body = getComputedStyle(document.body);
-return [['scrolls', root.scrollWidth > w || root.scrollHeight > h],
-  ['out of view', [k, c].some(r => r.left < 0 || r.top < 0 || r.right > w || r.bottom > h)],
-  [`board ${k.width} × ${k.height} at ${k.left}, ${k.top}, ${fit} fits`, Math.abs(k.width - fit) > 1
-   || Math.abs(k.height * 16 / 9 - k.width) > 1 || k.left % 1 || k.top % 1],
-  ['text cut in ' + cut.map(e => e.id || e.tagName), cut.length],
-  ['no Deal', arguments[0] && !document.getElementById('deal')?.offsetWidth],
-  ['gestures go to the page', body.touchAction != 'none' || body.userSelect != 'none'],
-].filter(([, fault]) => fault).map(([what]) => what);"""
+# The faults of the page's layout: the board is as wide as the viewport, less
+# the controls beside it, and 16/9 of the height, less the controls under it,
+# allow, up to its own 1280; no text is cut; the body takes the gestures.
+LAYOUT = """const [w, h, root, body] = [innerWidth, innerHeight, document.documentElement, getComputedStyle(document.body)];
+const [k, c] = [canvas, controls].map(e => e.getBoundingClientRect()), beside = c.left >= k.right;
+const fit = Math.min(1280, w - beside * c.width, (h - !beside * c.height) * 16 / 9), cut = [...document.querySelectorAll(
+  'body *')].filter(e => e.scrollWidth > e.clientWidth || e.scrollHeight > e.clientHeight).map(e => e.id || e.tagName);
+return Object.entries({scrolls: root.scrollWidth > w || root.scrollHeight > h, ['cut: ' + cut]: cut.length,
+  'out of view': [k, c].some(r => r.left < 0 || r.top < 0 || r.right > w || r.bottom > h), 'no Deal': arguments[0] && !deal?.offsetWidth,
+  [`board ${k.width} × ${k.height} at ${k.x}, ${k.y}; ${fit} fits`]: Math.abs(k.width - fit) > 1 || k.x % 1 || k.y % 1
+    || Math.abs(k.height * 16 / 9 - k.width) > 1, 'gestures scroll': body.touchAction + body.userSelect != 'nonenone',
+}).filter(([, fault]) => fault).map(([what]) => what);"""
 
 
 def layout(game, pictures, separator):
@@ -440,8 +428,9 @@ def layout(game, pictures, separator):
             "width": width, "height": height, "deviceScaleFactor": 1 + mobile, "mobile": mobile})
         game.driver.execute_cdp_cmd("Emulation.setTouchEmulationEnabled", {"enabled": mobile})
         game.driver.refresh()
-        if faults := game.driver.execute_script(LAYOUT, mobile):
-            raise AssertionError(f"at {width} × {height}: {'; '.join(faults)}")
+        refused = [entry["message"] for entry in game.driver.get_log("browser") if "Policy" in entry["message"]]
+        if faults := game.driver.execute_script(LAYOUT, mobile) + refused:
+            raise AssertionError(f"at {width} × {height}: {faults}")
 
 
 def missing(game, pictures, separator):
