@@ -5,8 +5,7 @@
 
 const canvas = document.getElementById('canvas');
 const progress = document.getElementById('progress');
-const buttons = ['deal', 'quit', 'full'].map((id) => document.getElementById(id));
-const [deal, quit, full] = buttons;
+const [deal, quit, full] = ['deal', 'quit', 'full'].map((id) => document.getElementById(id));
 const printed = [];
 
 // The exit statuses of the README's table, as a player reads them, and a
@@ -62,9 +61,11 @@ function showFingerControls() {
 if (matchMedia('(pointer: coarse)').matches) showFingerControls();
 addEventListener('touchstart', showFingerControls, { capture: true, passive: true });
 
-// A key pressed and released on the canvas, where SDL listens: it reads the
-// key from keyCode and where it lies from code.
+// A key pressed and released on the canvas, where SDL listens: it reads
+// where the key lies from code, and which it is from keyCode. The keyboard
+// stays with the game, not with the button pressed.
 function press(key, code, keyCode) {
+  canvas.focus();
   for (const type of ['keydown', 'keyup']) {
     canvas.dispatchEvent(new KeyboardEvent(type, { key, code, keyCode, bubbles: true }));
   }
@@ -78,12 +79,11 @@ quit.addEventListener('click', () => press('Escape', 'Escape', 27));
 // Full screen, turned sideways where the browser allows either.
 full.hidden = !document.fullscreenEnabled;
 full.addEventListener('click', () => {
+  canvas.focus();
   document.documentElement.requestFullscreen()
     .then(() => screen.orientation.lock('landscape'))
     .catch(() => {}); // the page stays as it was
 });
-// The keyboard stays with the game, not with the button pressed.
-for (const button of buttons) button.addEventListener('click', () => canvas.focus());
 
 // SDL takes the mouse button's default action away, the focus with it.
 canvas.addEventListener('pointerdown', () => canvas.focus());
