@@ -19,6 +19,13 @@
 #            its grip, lies over all and empties its cell; the drop exchanges
 #            it with the target's; drags sort the board; the congratulation
 #            waits through motion for a key: 0
+#   touch    the browser build by finger alone on a touch screen: play, the
+#            page's Deal for Space, a tap for the congratulation's key; then
+#            its "Play again" and, in welcome, its End for Escape
+#   layout   the page at phone, tablet and desktop sizes: board and controls
+#            in view, nothing to scroll, no text cut, the board the largest
+#            16:9 beside or under the controls, on whole pixels; gestures
+#            on the page are the game's
 #   missing  a picture file missing: 2, naming it
 # The made set colours each sign by its group and number, each label band by
 # its group, and each screen picture with a colour of its own.
@@ -214,6 +221,7 @@ def chromium():
                  "disable-sync disable-background-networking disable-component-update "
                  "no-first-run window-size=1400,1000").split():
         options.add_argument("--" + flag)
+    options.set_capability("goog:loggingPrefs", {"browser": "ALL"})
     return webdriver, webdriver.Chrome(
         options=options, service=webdriver.chrome.service.Service("/usr/bin/chromedriver"))
 
@@ -227,12 +235,16 @@ class BrowserGame:
         self.build, self.directory, self.driver = build, directory, None
 
     def start(self):
-        site = shutil.copytree(self.build, self.directory + "/site")
-        subprocess.run(["/usr/share/emscripten/tools/file_packager", "zorvane.data", "--no-node",
-                        "--js-output=zorvane.data.js", "--preload",
-                        self.directory + "/resources@resources"], cwd=site, check=True)
-        self.server, (self.webdriver, self.driver) = serve(site), chromium()
-        self.driver.get("http://%s:%d/" % self.server.server_address)
+        if self.driver:  # a later game in the same page: its end's "Play again"
+            self.tap("again")
+        else:
+            site = shutil.copytree(self.build, self.directory + "/site")
+            subprocess.run(["/usr/share/emscripten/tools/file_packager", "zorvane.data", "--no-node",
+                            "--js-output=zorvane.data.js", "--preload",
+                            self.directory + "/resources@resources"], cwd=site, check=True)
+            self.server, (self.webdriver, self.driver) = serve(site), chromium()
+            self.driver.execute_cdp_cmd("Emulation.setTouchEmulationEnabled", {"enabled": isinstance(self, TouchGame)})
+            self.driver.get("http://%s:%d/" % self.server.server_address)
         self.canvas = self.driver.find_element("id", "canvas")
 
     def screen(self):
@@ -264,6 +276,26 @@ class BrowserGame:
         if self.driver:
             self.driver.quit()
             self.server.shutdown()
+
+
+class TouchGame(BrowserGame):
+    # The page on a touch screen played by finger alone, through Chromium's
+    # own touch input: Space and Escape are its Deal and End, any other key a
+    # tap on the board.
+    down = False  # a finger moves only while it touches
+
+    def touch(self, kind, x=0, y=0):
+        self.driver.execute_cdp_cmd("Input.dispatchTouchEvent", {
+            "type": "touch" + kind, "touchPoints": [{"x": x, "y": y}] * (kind != "End")})
+    def tap(self, name):
+        box = self.driver.find_element("id", name).rect
+        self.touch("Start", box["x"] + box["width"] / 2, box["y"] + box["height"] / 2), self.touch("End")
+    def key(self, name): self.tap({"space": "deal", "Escape": "quit"}.get(name, "canvas"))
+    def move(self, x, y):
+        self.at = self.canvas.rect["x"] + x, self.canvas.rect["y"] + y
+        if self.down: self.touch("Move", *self.at)
+    def press(self, button): self.down = self.touch("Start", *self.at) or True
+    def release(self, button): self.down = self.touch("End")
 
 
 def wait_for(game, what, test):
@@ -369,6 +401,38 @@ def play(game, pictures, separator):
     expect_end(game, 0, "")
 
 
+def touch(game, pictures, separator):
+    play(game, pictures, separator)
+    welcome(game, pictures, separator)
+
+
+# The faults of the page's layout: the board is as wide as the viewport, less
+# the controls beside it, and 16/9 of the height, less the controls under it,
+# allow, up to its own 1280; no text is cut; the body takes the gestures.
+LAYOUT = """const [w, h, root, body] = [innerWidth, innerHeight, document.documentElement, getComputedStyle(document.body)];
+const [k, c] = [canvas, controls].map(e => e.getBoundingClientRect()), beside = c.left >= k.right;
+const fit = Math.min(1280, w - beside * c.width, (h - !beside * c.height) * 16 / 9), cut = [...document.querySelectorAll(
+  'body *')].filter(e => e.scrollWidth > e.clientWidth || e.scrollHeight > e.clientHeight).map(e => e.id || e.tagName);
+return Object.entries({scrolls: root.scrollWidth > w || root.scrollHeight > h, ['cut: ' + cut]: cut.length,
+  'out of view': [k, c].some(r => r.left < 0 || r.top < 0 || r.right > w || r.bottom > h), 'no Deal': arguments[0] && !deal?.offsetWidth,
+  [`board ${k.width} × ${k.height} at ${k.x}, ${k.y}; ${fit} fits`]: Math.abs(k.width - fit) > 1 || k.x % 1 || k.y % 1
+    || Math.abs(k.height * 16 / 9 - k.width) > 1, 'gestures scroll': body.touchAction + body.userSelect != 'nonenone',
+}).filter(([, fault]) => fault).map(([what]) => what);"""
+
+
+def layout(game, pictures, separator):
+    game.start()
+    for width, height in [(390, 844), (844, 390), (768, 1024), (1024, 768), (1366, 768), (1920, 1080)]:
+        mobile = width < 1366  # a phone or a tablet, with a touch screen
+        game.driver.execute_cdp_cmd("Emulation.setDeviceMetricsOverride", {
+            "width": width, "height": height, "deviceScaleFactor": 1 + mobile, "mobile": mobile})
+        game.driver.execute_cdp_cmd("Emulation.setTouchEmulationEnabled", {"enabled": mobile})
+        game.driver.refresh()
+        refused = [entry["message"] for entry in game.driver.get_log("browser") if "Policy" in entry["message"]]
+        if faults := game.driver.execute_script(LAYOUT, mobile) + refused:
+            raise AssertionError(f"at {width} × {height}: {faults}")
+
+
 def missing(game, pictures, separator):
     # Signs load before the screen pictures, and the first failure ends it.
     os.remove(f"{pictures}/resources/sings/3/(2).png")
@@ -378,7 +442,7 @@ def missing(game, pictures, separator):
                separator.join(["resources", "sings", "3", "(2).png"]))
 
 
-SCENARIOS = {f.__name__: f for f in [welcome, play, missing]}
+SCENARIOS = {f.__name__: f for f in [welcome, play, touch, layout, missing]}
 
 
 def main():
@@ -398,7 +462,7 @@ def main():
                 if not args.pictures:
                     make_picture_set(directory)
                 if os.path.isdir(command[0]):  # the browser build's folder
-                    game = BrowserGame(command[0], directory)
+                    game = (TouchGame if scenario == "touch" else BrowserGame)(command[0], directory)
                 else:
                     desktop = desktop or Desktop(work)
                     game = DesktopGame(command, directory, desktop)

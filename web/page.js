@@ -5,6 +5,7 @@
 
 const canvas = document.getElementById('canvas');
 const progress = document.getElementById('progress');
+const [deal, quit, full] = ['deal', 'quit', 'full'].map((id) => document.getElementById(id));
 const printed = [];
 
 // The exit statuses of the README's table, as a player reads them, and a
@@ -13,7 +14,7 @@ const ENDINGS = {
   0: 'Won: every row is sorted.',
   1: 'This browser cannot draw the game.',
   2: 'A picture could not be loaded.',
-  100: 'The game was ended with Escape.',
+  100: 'The game was ended.',
   error: 'The game could not run.',
 };
 
@@ -26,6 +27,7 @@ function showEnd(status, message) {
     ENDINGS[status] || `The game ended with status ${status}.`;
   document.getElementById('printed').textContent = message;
   end.hidden = false;
+  deal.disabled = quit.disabled = true;
   document.getElementById('again').focus();
 }
 
@@ -43,16 +45,51 @@ var Module = {
   },
   onRuntimeInitialized: () => {
     document.getElementById('loading').hidden = true;
+    deal.disabled = quit.disabled = false;
     canvas.focus();
   },
   onExit: (status) => showEnd(status, printed.join('\n')),
   onAbort: (what) => showEnd('error', String(what)),
 };
 
+// Buttons for the keys the program waits for, where a player may have no
+// keyboard: a coarse pointer, or from the first touch on. A touch on the board
+// is already a mouse press for the program.
+function showFingerControls() {
+  document.documentElement.classList.add('touch');
+}
+if (matchMedia('(pointer: coarse)').matches) showFingerControls();
+addEventListener('touchstart', showFingerControls, { capture: true, passive: true });
+
+// A key pressed and released on the canvas, where SDL listens: it reads
+// where the key lies from code, and which it is from keyCode. The keyboard
+// stays with the game, not with the button pressed.
+function press(key, code, keyCode) {
+  canvas.focus();
+  for (const type of ['keydown', 'keyup']) {
+    canvas.dispatchEvent(new KeyboardEvent(type, { key, code, keyCode, bubbles: true }));
+  }
+}
+deal.addEventListener('click', () => {
+  press(' ', 'Space', 32);
+  deal.disabled = true; // the program ignores Space after the deal
+});
+quit.addEventListener('click', () => press('Escape', 'Escape', 27));
+
+// Full screen, turned sideways where the browser allows either.
+full.hidden = !document.fullscreenEnabled;
+full.addEventListener('click', () => {
+  canvas.focus();
+  document.documentElement.requestFullscreen()
+    .then(() => screen.orientation.lock('landscape'))
+    .catch(() => {}); // the page stays as it was
+});
+
 // SDL takes the mouse button's default action away, the focus with it.
 canvas.addEventListener('pointerdown', () => canvas.focus());
-// Any button carries a sign; the right one must not open a menu.
-canvas.addEventListener('contextmenu', (event) => event.preventDefault());
+// Any button carries a sign; neither the right one nor a long press opens a
+// menu.
+document.getElementById('board').addEventListener('contextmenu', (event) => event.preventDefault());
 document.getElementById('again').addEventListener('click', () => location.reload());
 
 // An exit inside one of SDL's event handlers (Escape) leaves through the
