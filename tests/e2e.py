@@ -292,10 +292,10 @@ class BrowserGame:
             self.server.shutdown()
 
 
-def wait_for(game, what, test):
+def wait_for(game, what, test, running=True):
     deadline = time.monotonic() + WAIT
     while not test(game.screen()):
-        if game.ended() or time.monotonic() > deadline:
+        if running and game.ended() or time.monotonic() > deadline:
             raise AssertionError(f"{what} not shown; the game ended with {game.ended()}")
         time.sleep(0.05)
 
@@ -429,12 +429,11 @@ def offline(game, pictures, separator):
         "return navigator.serviceWorker.getRegistration().then(found => " + script + ")")
     page("found.update()")
     wait_for(game, "the next build waiting through the game", lambda s: page("!!found.waiting"))
-    deal(game, pictures)  # the board still shows its labels
     game.key("Escape")
     expect_end(game, 100, "")
+    wait_for(game, "the next build alone in the cache at the end", lambda s: game.cached(), False)
     game.driver.find_element("id", "again").click()
     wait_for(game, "the next build's welcome", lambda s: near(s(640, 360), FELICITATION))
-    wait_for(game, "only the next build in the cache", lambda s: game.cached())
     game.pack(pictures)
     game.driver.get(game.driver.current_url)
     wait_for(game, "the build after's welcome", lambda s: first(s) and game.cached())
