@@ -3,6 +3,7 @@
 # list, so that a build with any file changed is a new worker with a cache of
 # its own (docs/WEB.md). Run once the site is complete:
 #   cmake -DSITE=<folder> -DWORKER=<web/sw.js> -P cmake/WebCache.cmake
+file(REAL_PATH ${SITE} SITE)
 file(GLOB names RELATIVE ${SITE} ${SITE}/*)
 list(REMOVE_ITEM names sw.js)
 list(SORT names)

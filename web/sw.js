@@ -22,8 +22,10 @@ async function fetchExact(name) {
   }
 }
 
+// An install that fails leaves no part of the build behind.
 addEventListener('install', (event) => event.waitUntil(caches.open(CACHE).then((cache) =>
-  Promise.all(Object.keys(FILES).map(async (name) => cache.put(name, await fetchExact(name)))))));
+  Promise.all(Object.keys(FILES).map(async (name) => cache.put(name, await fetchExact(name)))))
+  .catch((error) => caches.delete(CACHE).then(() => Promise.reject(error)))));
 
 // Once this build is the one in use, older builds' caches go.
 addEventListener('activate', (event) => event.waitUntil(caches.keys().then((names) =>
