@@ -248,9 +248,7 @@ class BrowserGame:
         subprocess.run(["cmake", "-DSITE=" + self.site, f"-DWORKER={ROOT}/web/sw.js", "-P",
                         f"{ROOT}/cmake/WebCache.cmake"], check=True)
 
-    @property
-    def canvas(self):  # a reload makes a new one
-        return self.driver.find_element("id", "canvas")
+    canvas = property(lambda self: self.driver.find_element("id", "canvas"))  # new on a reload
 
     def cached(self):
         # Whether the origin keeps one cache, named after the build on the
@@ -262,7 +260,11 @@ class BrowserGame:
         return kept == [["zorvane-" + name], sorted(set(os.listdir(self.site)) - {"sw.js"})]
 
     def screen(self):
-        return decode("-", self.canvas.screenshot_as_png)
+        from selenium.common.exceptions import StaleElementReferenceException
+        try:
+            return decode("-", self.canvas.screenshot_as_png)
+        except StaleElementReferenceException:  # the page reloaded itself meanwhile
+            return self.screen()
 
     def act(self, device, action, *args):
         chain = self.webdriver.ActionChains(self.driver, duration=0)
@@ -406,29 +408,28 @@ def missing(game, pictures, separator):
 
 def offline(game, pictures, separator):
     first = start(game, pictures)
-    if errors := game.driver.execute_cdp_cmd("Page.getInstallabilityErrors", {})["installabilityErrors"]:
-        raise AssertionError(f"not installable: {errors}")
+    errors = game.driver.execute_cdp_cmd("Page.getInstallabilityErrors", {})["installabilityErrors"]
+    assert not errors, f"not installable: {errors}"
     wait_for(game, "the build in the cache after the first visit", lambda s: game.cached())
-    # The emulation cuts the page's requests, not its worker's: those find no
-    # file on the server, nor in the browser's HTTP cache.
-    network = lambda up: game.driver.execute_cdp_cmd("Network.emulateNetworkConditions", {
-        "offline": not up, "latency": 0, "downloadThroughput": -1, "uploadThroughput": -1})
+    # The emulation cuts the page's requests to the end, not its worker's:
+    # those find no file on the server, nor in the browser's HTTP cache,
+    # until the next builds are served, which reach the page through it.
     game.driver.execute_cdp_cmd("Network.clearBrowserCache", {})
     os.rename(game.site, game.site + "-away")
-    network(False)
+    game.driver.execute_cdp_cmd("Network.emulateNetworkConditions", {
+        "offline": True, "latency": 0, "downloadThroughput": -1, "uploadThroughput": -1})
     game.driver.refresh()
     wait_for(game, "the welcome picture offline", first)
     deal(game, pictures)
-    network(True)
     os.rename(game.site + "-away", game.site)
     # The next build's welcome is the congratulation picture.
     shutil.copytree(pictures + "/resources", pictures + "/next/resources")
     shutil.copy(pictures + "/resources/felicitation.png", pictures + "/next/resources/welcome.png")
     game.pack(pictures + "/next")
-    page = lambda script: game.driver.execute_script(
-        "return navigator.serviceWorker.getRegistration().then(found => " + script + ")")
-    page("found.update()")
-    wait_for(game, "the next build waiting through the game", lambda s: page("!!found.waiting"))
+    worker = "return navigator.serviceWorker.getRegistration().then(found => found."
+    game.driver.execute_script(worker + "update())")
+    wait_for(game, "the next build waiting through the game", lambda s: game.driver.execute_script(
+        worker + "waiting !== null)"))
     game.key("Escape")
     expect_end(game, 100, "")
     wait_for(game, "the next build alone in the cache at the end", lambda s: game.cached(), False)
