@@ -1,5 +1,5 @@
-// Offline play (docs/WEB.md): once the game has loaded, the service worker
-// sw.js keeps this build for the next visits. A newer build that it finds
+// Offline play (docs/WEB.md): once the game shows its welcome picture, the
+// service worker sw.js keeps this build for the next visits. A newer build that it finds
 // waits until the player has nothing to lose: the page, loaded whole from
 // the older build, lets it take over while the welcome picture is up and
 // untouched, then reloads; or once the run has ended, and "Play again"
@@ -36,13 +36,17 @@
       then();
     };
   }
-  after('onRuntimeInitialized', () => navigator.serviceWorker.register('sw.js').then((found) => {
-    registration = found;
-    found.update();
-    found.addEventListener('updatefound', () =>
-      found.installing.addEventListener('statechange', offerTakeOver));
-    offerTakeOver();
-  }));
+  // The program runs from onRuntimeInitialized until its first yield to the
+  // browser, once its welcome picture is drawn: the worker's work, after it,
+  // never delays that picture.
+  after('onRuntimeInitialized', () => setTimeout(() =>
+    navigator.serviceWorker.register('sw.js').then((found) => {
+      registration = found;
+      found.update().catch(() => {});  // offline: the next visit looks again
+      found.addEventListener('updatefound', () =>
+        found.installing.addEventListener('statechange', offerTakeOver));
+      offerTakeOver();
+    })));
   after('onExit', () => {
     ended = true;
     offerTakeOver();
