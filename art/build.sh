@@ -2,7 +2,8 @@
 # Regenerates every shipped picture from the vector source in art/make_svgs.py:
 #   resources/sings/<1..6>/(N).png, resources/namesGroup.png, resources/welcome.png,
 #   resources/felicitation.png, art/icon/icon-{16,32,48,64,128,256}.png,
-#   art/icon/zorvane.svg, art/icon/zorvane.ico, docs/contact-sheet.png
+#   art/icon/zorvane.svg, art/icon/zorvane.ico, the browser version's
+#   art/icon/icon-{192,512,maskable-512}.png, docs/contact-sheet.png
 # Run from anywhere: art/build.sh
 set -euo pipefail
 
@@ -43,6 +44,11 @@ mkdir -p "$here/icon"
 for px in 16 32 48 64 128 256; do
     # icons stay 32-bit RGBA (no colour-type or bit-depth reduction)
     render "$build/icon/icon-$px.svg" "$here/icon/icon-$px.png" -nc -nb
+done
+# the browser version's icons are downloaded on the first visit: a palette
+# wherever one holds every colour
+for name in icon-192 icon-512 icon-maskable-512; do
+    render "$build/icon/$name.svg" "$here/icon/$name.png"
 done
 cp "$build/icon/zorvane.svg" "$here/icon/zorvane.svg"
 icotool -c -o "$here/icon/zorvane.ico" "$here/icon/icon-16.png" "$here/icon/icon-32.png" "$here/icon/icon-48.png"

@@ -784,15 +784,26 @@ def felicitation_svg(signs):
 
 # ------------------------------------------------------------------- icon
 ICON_SIZES = (16, 32, 48, 64, 128, 256)   # the Windows icon takes the first three
+WEB_ICON_SIZES = (192, 512)                 # the browser version's manifest
+ICON_Z = 'M13,11 L36,11 L36,17 L21,32 L36,32 L36,38 L12,38 L12,32 L27,17 L13,17 Z'
 
 
 def icon_svg(px):
-    s = px / 48
-    z = 'M13,11 L36,11 L36,17 L21,32 L36,32 L36,38 L12,38 L12,32 L27,17 L13,17 Z'
     body = rect(1, 1, 46, 46, BLUE, 9)
     if px >= 32:
         body += '<rect x="4" y="4" width="40" height="40" rx="6.5" fill="none" stroke="#ffffff" stroke-width="1.5"/>'
-    body += path(z, WHITE)
+    body += path(ICON_Z, WHITE)
+    return svg_icon(px, body)
+
+
+def maskable_icon_svg(px):
+    # A launcher crops this one to its own shape, keeping at least the
+    # centred circle of 80 % of the width: the field fills the square and the
+    # Z lies well inside that circle.
+    return svg_icon(px, rect(0, 0, 48, 48, BLUE) + g(path(ICON_Z, WHITE), 4.8, 4.9, 0.8))
+
+
+def svg_icon(px, body):
     return f'<svg xmlns="http://www.w3.org/2000/svg" width="{px}" height="{px}" viewBox="0 0 48 48">{body}</svg>\n'
 
 
@@ -841,8 +852,9 @@ def main(argv):
     write(os.path.join(out, 'namesGroup.svg'), names_svg(signs))
     write(os.path.join(out, 'welcome.svg'), welcome_svg(signs))
     write(os.path.join(out, 'felicitation.svg'), felicitation_svg(signs))
-    for px in ICON_SIZES:
+    for px in ICON_SIZES + WEB_ICON_SIZES:
         write(os.path.join(out, 'icon', f'icon-{px}.svg'), icon_svg(px))
+    write(os.path.join(out, 'icon', 'icon-maskable-512.svg'), maskable_icon_svg(512))
     # The scalable icon is the large design at its natural size.
     write(os.path.join(out, 'icon', 'zorvane.svg'), icon_svg(48))
 

@@ -24,9 +24,15 @@ add_custom_command(
   VERBATIM)
 add_custom_target(zorvane_data ALL DEPENDS zorvane.data zorvane.data.js)
 
-# The page, the program, its data, and the icon as the page's.
-install(FILES web/index.html web/page.css web/page.js
+# The page, the program, its data, the icon as the page's, the manifest that
+# makes it an installable app with its icons, and last the service worker
+# that keeps all of them for offline play.
+install(FILES web/index.html web/page.css web/page.js web/offline.js web/manifest.webmanifest
+  art/icon/icon-192.png art/icon/icon-512.png art/icon/icon-maskable-512.png
   $<TARGET_FILE:zorvane> $<TARGET_FILE_DIR:zorvane>/zorvane.wasm
   ${CMAKE_CURRENT_BINARY_DIR}/zorvane.data ${CMAKE_CURRENT_BINARY_DIR}/zorvane.data.js
   DESTINATION .)
 install(FILES art/icon/zorvane.ico DESTINATION . RENAME favicon.ico)
+install(CODE "set(SITE \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}\")
+  set(WORKER \"${PROJECT_SOURCE_DIR}/web/sw.js\")")
+install(SCRIPT cmake/WebCache.cmake)

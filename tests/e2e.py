@@ -27,11 +27,17 @@
 #            16:9 beside or under the controls, on whole pixels; gestures
 #            on the page are the game's
 #   missing  a picture file missing: 2, naming it
+#   offline  (browser only) installable; after one visit, a reload with the
+#            network cut plays; a build served while a game is in progress
+#            takes over once the run has ended, "Play again" starts it; one
+#            served before a visit replaces the old build on its welcome;
+#            each time the cache holds exactly the served build's files
 # The made set colours each sign by its group and number, each label band by
 # its group, and each screen picture with a colour of its own.
 import argparse
 import http.server
 import os
+import re
 import shutil
 import struct
 import subprocess
@@ -44,6 +50,7 @@ import zlib
 CELL_W, CELL_H, WHITE, FELICITATION = 142, 240, (255, 255, 255), (200, 160, 0)
 CELLS = [(r, c) for r in range(3) for c in range(9)]
 WAIT = 60  # seconds any one step may take: Wine's first start is slow
+ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
 
 
 def sign_colour(group, k):
@@ -236,19 +243,39 @@ class BrowserGame:
 
     def start(self):
         if self.driver:  # a later game in the same page: its end's "Play again"
-            self.tap("again")
-        else:
-            site = shutil.copytree(self.build, self.directory + "/site")
-            subprocess.run(["/usr/share/emscripten/tools/file_packager", "zorvane.data", "--no-node",
-                            "--js-output=zorvane.data.js", "--preload",
-                            self.directory + "/resources@resources"], cwd=site, check=True)
-            self.server, (self.webdriver, self.driver) = serve(site), chromium()
-            self.driver.execute_cdp_cmd("Emulation.setTouchEmulationEnabled", {"enabled": isinstance(self, TouchGame)})
-            self.driver.get("http://%s:%d/" % self.server.server_address)
-        self.canvas = self.driver.find_element("id", "canvas")
+            return self.tap("again")
+        self.site = shutil.copytree(self.build, self.directory + "/site")
+        self.pack(self.directory)
+        self.server, (self.webdriver, self.driver) = serve(self.site), chromium()
+        self.driver.execute_cdp_cmd("Emulation.setTouchEmulationEnabled", {"enabled": isinstance(self, TouchGame)})
+        self.driver.get("http://%s:%d/" % self.server.server_address)
+
+    def pack(self, pictures):
+        # The pictures as the data package, and the service worker that
+        # keeps the site, rewritten as the build writes it.
+        subprocess.run(["/usr/share/emscripten/tools/file_packager", "zorvane.data", "--no-node",
+                        "--js-output=zorvane.data.js", "--preload",
+                        pictures + "/resources@resources"], cwd=self.site, check=True)
+        subprocess.run(["cmake", "-DSITE=" + self.site, f"-DWORKER={ROOT}/web/sw.js", "-P",
+                        f"{ROOT}/cmake/WebCache.cmake"], check=True)
+
+    canvas = property(lambda self: self.driver.find_element("id", "canvas"))  # new on a reload
+
+    def cached(self):
+        # Whether the origin keeps one cache, named after the build on the
+        # server and holding every file of it.
+        kept = self.driver.execute_script(
+            "return caches.keys().then(names => caches.open(names[0]).then(cache => cache.keys())"
+            ".then(kept => [names, kept.map(request => request.url.split('/').pop()).sort()]))")
+        name = re.search(r"BUILD = '(\w+)'", open(self.site + "/sw.js").read())[1]
+        return kept == [["zorvane-" + name], sorted(set(os.listdir(self.site)) - {"sw.js"})]
 
     def screen(self):
-        return decode("-", self.canvas.screenshot_as_png)
+        from selenium.common.exceptions import StaleElementReferenceException
+        try:
+            return decode("-", self.canvas.screenshot_as_png)
+        except StaleElementReferenceException:  # the page reloaded itself meanwhile
+            return self.screen()
 
     def act(self, device, action, *args):
         chain = self.webdriver.ActionChains(self.driver, duration=0)
@@ -298,10 +325,10 @@ class TouchGame(BrowserGame):
     def release(self, button): self.down = self.touch("End")
 
 
-def wait_for(game, what, test):
+def wait_for(game, what, test, running=True):
     deadline = time.monotonic() + WAIT
     while not test(game.screen()):
-        if game.ended() or time.monotonic() > deadline:
+        if running and game.ended() or time.monotonic() > deadline:
             raise AssertionError(f"{what} not shown; the game ended with {game.ended()}")
         time.sleep(0.05)
 
@@ -442,7 +469,41 @@ def missing(game, pictures, separator):
                separator.join(["resources", "sings", "3", "(2).png"]))
 
 
-SCENARIOS = {f.__name__: f for f in [welcome, play, touch, layout, missing]}
+def offline(game, pictures, separator):
+    first = start(game, pictures)
+    errors = game.driver.execute_cdp_cmd("Page.getInstallabilityErrors", {})["installabilityErrors"]
+    assert not errors, f"not installable: {errors}"
+    wait_for(game, "the build in the cache after the first visit", lambda s: game.cached())
+    # The emulation cuts the page's requests to the end, not its worker's:
+    # those find no file on the server, nor in the browser's HTTP cache,
+    # until the next builds are served, which reach the page through it.
+    game.driver.execute_cdp_cmd("Network.clearBrowserCache", {})
+    os.rename(game.site, game.site + "-away")
+    game.driver.execute_cdp_cmd("Network.emulateNetworkConditions", {
+        "offline": True, "latency": 0, "downloadThroughput": -1, "uploadThroughput": -1})
+    game.driver.refresh()
+    wait_for(game, "the welcome picture offline", first)
+    deal(game, pictures)
+    os.rename(game.site + "-away", game.site)
+    # The next build's welcome is the congratulation picture.
+    shutil.copytree(pictures + "/resources", pictures + "/next/resources")
+    shutil.copy(pictures + "/resources/felicitation.png", pictures + "/next/resources/welcome.png")
+    game.pack(pictures + "/next")
+    worker = "return navigator.serviceWorker.getRegistration().then(found => found."
+    game.driver.execute_script(worker + "update())")
+    wait_for(game, "the next build waiting through the game", lambda s: game.driver.execute_script(
+        worker + "waiting !== null)"))
+    game.key("Escape")
+    expect_end(game, 100, "")
+    wait_for(game, "the next build alone in the cache at the end", lambda s: game.cached(), False)
+    game.driver.find_element("id", "again").click()
+    wait_for(game, "the next build's welcome", lambda s: near(s(640, 360), FELICITATION))
+    game.pack(pictures)
+    game.driver.get(game.driver.current_url)
+    wait_for(game, "the build after's welcome", lambda s: first(s) and game.cached())
+
+
+SCENARIOS = {f.__name__: f for f in [welcome, play, touch, layout, missing, offline]}
 
 
 def main():

@@ -13,4 +13,4 @@ if ! error=$(chromium --headless --no-sandbox --dump-dom about:blank 2>&1 >/dev/
     echo "web: SKIPPED: Chromium cannot start: ${error##*$'\n'}"
     exit 0
 fi
-exec timeout -s INT 600 /usr/bin/python3 "$ROOT/tests/e2e.py" welcome play touch layout missing -- "$WEB_OUT"
+exec timeout -s INT 900 /usr/bin/python3 "$ROOT/tests/e2e.py" welcome play touch layout missing offline -- "$WEB_OUT"

@@ -1,0 +1,47 @@
+// The service worker: keeps every file of one build in a cache named after
+// the build's content and serves the page from it, so that the game loads
+// with no network. A newer build installs beside it and takes over only when
+// the page asks (offline.js; docs/WEB.md). The build's name and its files
+// with their SHA-256 are written in at install (cmake/WebCache.cmake).
+'use strict';
+
+const BUILD = '@BUILD@';
+const FILES = {@FILES@};
+const CACHE = `zorvane-${BUILD}`;
+
+// A file exactly as this build made it: the browser's HTTP cache's copy when
+// it is that one, else the server's. Where the server has since moved on to
+// another build the install fails, and the next visit installs that one.
+async function fetchExact(name) {
+  const digest = FILES[name].match(/../g).map((hex) => parseInt(hex, 16));
+  const exact = {integrity: `sha256-${btoa(String.fromCharCode(...digest))}`};
+  try {
+    return await fetch(name, exact);
+  } catch {
+    return fetch(name, {...exact, cache: 'reload'});
+  }
+}
+
+// An install that fails leaves no part of the build behind.
+addEventListener('install', (event) => event.waitUntil(caches.open(CACHE).then((cache) =>
+  Promise.all(Object.keys(FILES).map(async (name) => cache.put(name, await fetchExact(name)))))
+  .catch((error) => caches.delete(CACHE).then(() => Promise.reject(error)))));
+
+// Once this build is the one in use, older builds' caches go.
+addEventListener('activate', (event) => event.waitUntil(caches.keys().then((names) =>
+  Promise.all(names.filter((name) => name.startsWith('zorvane-') && name !== CACHE)
+    .map((name) => caches.delete(name))))));
+
+addEventListener('message', (event) => {
+  if (event.data === 'take over') skipWaiting();
+});
+
+// The build's files from its cache, whatever the query; anything else from
+// the network.
+addEventListener('fetch', (event) => {
+  const url = new URL(event.request.url);
+  if (event.request.method !== 'GET' || url.origin !== location.origin) return;
+  const name = url.pathname.endsWith('/') ? `${url.pathname}index.html` : url.pathname;
+  event.respondWith(caches.open(CACHE).then((cache) => cache.match(name))
+    .then((kept) => kept || fetch(event.request)));
+});
