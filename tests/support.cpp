@@ -9,7 +9,7 @@ std::string enterPictureSet(int signWidth, int signHeight)
     setenv("SDL_VIDEODRIVER", "dummy", 1);
     setenv("SDL_RENDER_DRIVER", "software", 1);
     std::string dir = std::filesystem::temp_directory_path() / "zorvane-XXXXXX";
-    const std::string make = "python3 " E2E_DRIVER " --make-set . " +
+    const std::string make = E2E_DRIVER " --make-set . " +
                              std::to_string(signWidth) + "x" +
                              std::to_string(signHeight);
     if (mkdtemp(&dir[0]) == NULL || chdir(dir.c_str()) != 0 ||
