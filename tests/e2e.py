@@ -162,15 +162,19 @@ class DesktopGame:
 
     def check_window(self):
         # What the window manager is told about the one named window shown:
-        # its title, its place (centred) and size, fixed; natively, the
-        # program's name as its class, and no icon: the menu entry's is used.
+        # its title, its place (centred) and size, fixed. Natively its class
+        # is the program's name and it has no icon (the menu entry's is used);
+        # Wine names the class after the executable and gives it the
+        # executable's icon.
         told = self.xdotool("search", "--onlyvisible", "--maxdepth", 1, "--name", ".",
                             "getwindowgeometry", "--shell", "%@")
         told += subprocess.run(["xprop", "-id", told.split("\n")[0][7:], "WM_NAME", "WM_CLASS",
                                 "WM_NORMAL_HINTS", "_NET_WM_ICON"], capture_output=True, text=True).stdout
+        name = "zorvane.exe" if "wine" in " ".join(self.command) else "zorvane"
         expected = [f"X={LEFT}\nY={TOP}\nWIDTH=1280\nHEIGHT=720\n", 'WM_NAME(STRING) = "Zorvane"',
                     "minimum size: 1280 by 720", "maximum size: 1280 by 720",
-                    'WM_CLASS(STRING) = "zorvane", "zorvane"', "_NET_WM_ICON:  not found."]
+                    f'WM_CLASS(STRING) = "{name}", "{name}"',
+                    "_NET_WM_ICON:  not found." if name == "zorvane" else "_NET_WM_ICON(CARDINAL)"]
         missing = [fact for fact in expected if fact not in told]
         if told.count("WINDOW=") != 1 or missing:
             raise AssertionError(f"not one named window, or it lacks {missing}: {told}")

@@ -30,12 +30,6 @@ void expectRunEnds(const std::function<void()> &run, int status,
         testing::ExitedWithCode(status), "^" + output + "$");
 }
 
-void push(Uint32 type)
-{
-    SDL_Event event = {type};
-    SDL_PushEvent(&event);
-}
-
 // Without a display, with SDL's driver variable set but empty, with an
 // unknown driver, and on a driver without an accelerated renderer: 1 and
 // SDL's reason. With no display SDL would fall back to its offscreen
@@ -81,13 +75,15 @@ TEST(Session, CongratulationWaitsForAKeyOrAPress)
                 testGameField();
                 gameField[1][4] = 0;
                 std::thread([end] {
+                    SDL_Event events[] = {
+                        {SDL_MOUSEMOTION}, {SDL_MOUSEBUTTONUP}, {end}};
                     SDL_Delay(300); // the screen is up and waiting by then
-                    push(SDL_MOUSEMOTION);
-                    push(SDL_MOUSEBUTTONUP);
+                    SDL_PushEvent(&events[0]);
+                    SDL_PushEvent(&events[1]);
                     SDL_Delay(300); // both handled, and the run goes on
                     printf("waited");
                     fflush(stdout);
-                    push(end);
+                    SDL_PushEvent(&events[2]);
                 }).detach();
                 testGameField();
             },
