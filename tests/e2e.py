@@ -11,19 +11,20 @@
 # with the picture set packed as its data. Each scenario runs it in a fresh
 # directory holding a picture set made here, unless --pictures names the
 # directory whose resources/ the game shows (an installed set): it then runs
-# in an empty directory. SEP is how the game spells paths. The scenarios:
+# in an empty directory. SEP is how the game spells paths. A desktop build's
+# window is first checked as the window manager sees it. The scenarios:
 #   welcome  the welcome picture until Space, the board's labels, Escape: 100
-#   play     another key leaves the welcome up; Space deals the
-#            pictures into place, under their labels; a carried picture keeps
-#            its grip, lies over all and empties its cell; the drop exchanges
-#            it with the target's; drags sort the board; the congratulation
+#   play     another key leaves the welcome up; Space deals the pictures
+#            into place, under their labels; a carried picture keeps its
+#            grip, lies over all and empties its cell; the drop exchanges it
+#            with the target's; drags sort the board; the congratulation
 #            shows until a key: 0
 #   missing  a picture file missing: 2, naming it
 # The made set colours each sign by its group and number, each label band by
 # its group, and each screen picture with a colour of its own.
 import argparse
-import io
 import http.server
+import io
 import os
 import shutil
 import struct
