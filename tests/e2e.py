@@ -158,8 +158,7 @@ class DesktopGame:
         return points(self.desktop.screen().crop((LEFT, TOP, LEFT + 1280, TOP + 720)))
 
     def xdotool(self, *args):
-        return subprocess.run(["xdotool", *map(str, args)], check=True, capture_output=True,
-                              text=True).stdout
+        subprocess.run(["xdotool", *map(str, args)], check=True)
 
     def check_window(self):
         # What the window manager is told about the one named window shown:
@@ -167,15 +166,15 @@ class DesktopGame:
         # is the program's name and it has no icon (the menu entry's is used);
         # Wine names the class after the executable and gives it the
         # executable's icon.
-        told = self.xdotool("search", "--onlyvisible", "--maxdepth", 1, "--name", ".",
-                            "getwindowgeometry", "--shell", "%@")
-        told += subprocess.run(["xprop", "-id", told.split("\n")[0][7:], "WM_NAME", "WM_CLASS",
-                                "WM_NORMAL_HINTS", "_NET_WM_ICON"], capture_output=True, text=True).stdout
         name = "zorvane.exe" if "wine" in " ".join(self.command) else "zorvane"
         expected = [f"X={LEFT}\nY={TOP}\nWIDTH=1280\nHEIGHT=720\n", 'WM_NAME(STRING) = "Zorvane"',
                     "minimum size: 1280 by 720", "maximum size: 1280 by 720",
                     f'WM_CLASS(STRING) = "{name}", "{name}"',
                     "_NET_WM_ICON:  not found." if name == "zorvane" else "_NET_WM_ICON(CARDINAL)"]
+        told = subprocess.run(["xdotool", "search", "--onlyvisible", "--maxdepth", "1", "--name", ".",
+                               "getwindowgeometry", "--shell", "%@"], capture_output=True, text=True).stdout
+        told += subprocess.run(["xprop", "-id", told.split("\n")[0][7:], "WM_NAME", "WM_CLASS",
+                                "WM_NORMAL_HINTS", "_NET_WM_ICON"], capture_output=True, text=True).stdout
         missing = [fact for fact in expected if fact not in told]
         if told.count("WINDOW=") != 1 or missing:
             raise AssertionError(f"not one named window, or it lacks {missing}: {told}")
