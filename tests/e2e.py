@@ -123,14 +123,15 @@ class Desktop:
         sys.exit("no virtual display would start: " + open(work + "/Xvfb.log").read())
 
     def screen(self):
-        # An XWD dump: a header of 32-bit words (its own size first, the row
-        # stride at 12, the number of colours at 19), the colours, 12 bytes
-        # each, then 32-bit pixels, blue first.
+        # The window's place on the screen. The file is an XWD dump: a header
+        # of 32-bit words (its own size first, the row stride at 12, the
+        # number of colours at 19), the colours, 12 bytes each, then 32-bit
+        # pixels, blue first.
         with open(self.fbdir + "/Xvfb_screen0", "rb") as f:
-            data = f.read()
-        header = struct.unpack(">25I", data[:100])
-        return Image.frombuffer("RGB", SCREEN, data[header[0] + 12 * header[19]:], "raw", "BGRX",
-                                header[12], 1)
+            header = struct.unpack(">25I", f.read(100))
+            f.seek(header[0] + 12 * header[19] + TOP * header[12] + 4 * LEFT)
+            return Image.frombuffer("RGB", (1280, 720), f.read(720 * header[12]), "raw", "BGRX",
+                                    header[12], 1)
 
 
 class DesktopGame:
@@ -155,7 +156,7 @@ class DesktopGame:
                 return
 
     def screen(self):
-        return points(self.desktop.screen().crop((LEFT, TOP, LEFT + 1280, TOP + 720)))
+        return points(self.desktop.screen())
 
     def xdotool(self, *args):
         subprocess.run(["xdotool", *map(str, args)], check=True)
