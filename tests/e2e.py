@@ -1,10 +1,9 @@
-#!/usr/bin/env python3
+#!/usr/bin/python3
 # End to end: a build of the game played as a player would, judged on what
 # the screen shows and on how the run ends. Every build is played by the same
 # scenarios; only the command that starts it differs.
 #
 #   e2e.py SCENARIO... [--pictures DIR] [--separator SEP] -- COMMAND...
-#   e2e.py --make-set DIR WIDTHxHEIGHT    (a set for the in-process tests)
 #
 # COMMAND starts the game in a window on a virtual X display (the native
 # program, the Windows one under Wine, an installed launcher), or names the
@@ -12,13 +11,14 @@
 # with the picture set packed as its data. Each scenario runs it in a fresh
 # directory holding a picture set made here, unless --pictures names the
 # directory whose resources/ the game shows (an installed set): it then runs
-# in an empty directory. SEP is how the game spells paths. The scenarios:
+# in an empty directory. SEP is how the game spells paths. A desktop build's
+# window is first checked as the window manager sees it. The scenarios:
 #   welcome  the welcome picture until Space, the board's labels, Escape: 100
-#   play     a click and other keys leave the welcome up; Space deals the
-#            pictures into place, under their labels; a carried picture keeps
-#            its grip, lies over all and empties its cell; the drop exchanges
-#            it with the target's; drags sort the board; the congratulation
-#            waits through motion for a key: 0
+#   play     another key leaves the welcome up; Space deals the pictures
+#            into place, under their labels; a carried picture keeps its
+#            grip, lies over all and empties its cell; the drop exchanges it
+#            with the target's; drags sort the board; the congratulation
+#            shows until a key: 0
 #   touch    the browser build by finger alone on a touch screen: play, the
 #            page's Deal for Space, a tap for the congratulation's key; then
 #            its "Play again" and, in welcome, its End for Escape
@@ -36,6 +36,7 @@
 # its group, and each screen picture with a colour of its own.
 import argparse
 import http.server
+import io
 import os
 import re
 import shutil
@@ -45,10 +46,15 @@ import sys
 import tempfile
 import threading
 import time
-import zlib
+
+from PIL import Image
 
 CELL_W, CELL_H, WHITE, FELICITATION = 142, 240, (255, 255, 255), (200, 160, 0)
 CELLS = [(r, c) for r in range(3) for c in range(9)]
+# The virtual display is larger than the window, whose place on it shows
+# whether it is centred: the desktop builds' screen and pointer are read and
+# moved from there.
+SCREEN, LEFT, TOP = (1440, 900), 80, 90
 WAIT = 60  # seconds any one step may take: Wine's first start is slow
 ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
 
@@ -57,55 +63,30 @@ def sign_colour(group, k):
     return (30 + 35 * group, 7 * k, 200)
 
 
-def write_png(path, width, bands):
-    # An opaque picture of horizontal bands, given as (height, colour).
-    def chunk(kind, data):
-        return struct.pack(">I", len(data)) + kind + data + struct.pack(">I", zlib.crc32(kind + data))
-    rows = b"".join((b"\0" + bytes(colour) * width) * height for height, colour in bands)
-    header = struct.pack(">IIBBBBB", width, sum(h for h, _ in bands), 8, 2, 0, 0, 0)
-    os.makedirs(os.path.dirname(path), exist_ok=True)
-    with open(path, "wb") as out:
-        out.write(b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", header) +
-                  chunk(b"IDAT", zlib.compress(rows)) + chunk(b"IEND", b""))
-
-
-def make_picture_set(top, width=100, height=160):
+def make_picture_set(top):
     # Signs 160 high reach their row's label band, 13..42 pixels below its top.
     for group, count in enumerate([30, 9, 17, 15, 14, 19]):
+        os.makedirs(f"{top}/resources/sings/{group + 1}")
         for k in range(1, count + 1):
-            write_png(f"{top}/resources/sings/{group + 1}/({k}).png", width,
-                      [(height, sign_colour(group, k))])
-    write_png(f"{top}/resources/welcome.png", 600, [(300, (20, 120, 40))])
-    write_png(f"{top}/resources/felicitation.png", 600, [(300, FELICITATION)])
-    write_png(f"{top}/resources/namesGroup.png", 300, [(30, (40 * g, 60, 90)) for g in range(6)])
+            Image.new("RGB", (100, 160), sign_colour(group, k)).save(
+                f"{top}/resources/sings/{group + 1}/({k}).png")
+    Image.new("RGB", (600, 300), (20, 120, 40)).save(f"{top}/resources/welcome.png")
+    Image.new("RGB", (600, 300), FELICITATION).save(f"{top}/resources/felicitation.png")
+    strip = Image.new("RGB", (300, 180))
+    for g in range(6):
+        strip.paste((40 * g, 60, 90), (0, 30 * g, 300, 30 * g + 30))
+    strip.save(f"{top}/resources/namesGroup.png")
 
 
-class Picture:
-    # Pixels in rows of packed bytes, `step` bytes a pixel, red first or,
-    # with bgr, blue first.
-    def __init__(self, data, width, height, offset=0, stride=0, step=3, bgr=False):
-        self.data, self.width, self.height, self.offset = data, width, height, offset
-        self.stride, self.step, self.bgr = stride or width * step, step, bgr
-
-    def __call__(self, x, y):
-        at = self.offset + y * self.stride + x * self.step
-        pixel = tuple(self.data[at:at + 3])
-        return pixel[::-1] if self.bgr else pixel
-
-    def band(self, top, height):
-        return Picture(self.data, self.width, height, self.offset + top * self.stride,
-                       self.stride, self.step, self.bgr)
+def decode(source):
+    # A picture file (or file object), flattened on white as the game draws it.
+    picture = Image.open(source).convert("RGBA")
+    return Image.alpha_composite(Image.new("RGBA", picture.size, WHITE), picture).convert("RGB")
 
 
-def decode(source, data=None):
-    # Any picture ImageMagick reads (a file, or data with source "-"),
-    # flattened on white as the game draws it.
-    def convert(*args):
-        return subprocess.run(["convert", source, *args], input=data, capture_output=True,
-                              check=True).stdout
-    width, height = map(int, convert("-format", "%w %h", "info:").split())
-    return Picture(convert("-background", "white", "-flatten", "-depth", "8", "rgb:-"),
-                   width, height)
+def points(picture):
+    # A picture read as the scenarios read a screen: points(p)(x, y) is a colour.
+    return lambda x, y: picture.getpixel((x, y))
 
 
 def near(a, b):
@@ -119,16 +100,15 @@ def centre(r, c):
 
 def shows(screen, picture, left, top, n=6):
     # A grid of n × n points across the picture agrees with the screen.
-    points = [(picture.width * i // n, picture.height * j // n) for i in range(n) for j in range(n)]
-    return all(near(screen(left + x, top + y), picture(x, y)) for x, y in points)
+    grid = [(picture.width * i // n, picture.height * j // n) for i in range(n) for j in range(n)]
+    return all(near(screen(left + x, top + y), picture.getpixel((x, y))) for x, y in grid)
 
 
 def group_at(screen, r, c):
     # The group of the made set's sign drawn in a cell, or None.
-    red, green, blue = screen(*centre(r, c))
-    group = round((red - 30) / 35)
-    return group if 0 <= group < 6 and near((red, green, blue),
-                                            sign_colour(group, round(green / 7))) else None
+    colour = screen(*centre(r, c))
+    group = round((colour[0] - 30) / 35)
+    return group if near(colour, sign_colour(group, round(colour[1] / 7))) else None
 
 
 class Desktop:
@@ -142,7 +122,7 @@ class Desktop:
         for _ in range(5):
             read, write = os.pipe()
             self.server = subprocess.Popen(
-                ["Xvfb", "-displayfd", str(write), "-screen", "0", "1280x720x24", "-nolisten",
+                ["Xvfb", "-displayfd", str(write), "-screen", "0", "%dx%dx24" % SCREEN, "-nolisten",
                  "tcp", "-nocursor", "-fbdir", work], pass_fds=[write],
                 stderr=open(work + "/Xvfb.log", "a"))
             os.close(write)
@@ -157,14 +137,19 @@ class Desktop:
         sys.exit("no virtual display would start: " + open(work + "/Xvfb.log").read())
 
     def screen(self):
+        # The window's place on the screen. The file is an XWD dump: a header
+        # of 32-bit words (its own size first, the row stride at 12, the
+        # number of colours at 19), the colours, 12 bytes each, then 32-bit
+        # pixels, blue first.
         with open(self.fbdir + "/Xvfb_screen0", "rb") as f:
-            data = f.read()
-        header = struct.unpack(">25I", data[:100])  # XWD: sizes, then byte order
-        return Picture(data, 1280, 720, header[0] + 12 * header[19], header[12], 4, header[7] == 0)
+            header = struct.unpack(">25I", f.read(100))
+            f.seek(header[0] + 12 * header[19] + TOP * header[12] + 4 * LEFT)
+            return Image.frombuffer("RGB", (1280, 720), f.read(720 * header[12]), "raw", "BGRX",
+                                    header[12], 1)
 
 
 class DesktopGame:
-    # The game's window, centred on a screen of its own size, covers it.
+    # The game in a window of the virtual display, played with xdotool.
     def __init__(self, command, directory, desktop):
         self.command, self.directory, self.desktop = command, directory, desktop
         self.process = None
@@ -174,25 +159,44 @@ class DesktopGame:
         # as another. Nothing here connects to the display until the game's
         # window shows, but Wine's own processes connect beside the game: a
         # run that ends at once with SDL's "no video device" is started again.
-        blank = self.desktop.screen().data
+        blank = self.desktop.screen()
         for _ in range(3):
             self.out = tempfile.TemporaryFile()
             self.process = subprocess.Popen(self.command, cwd=self.directory, stdout=self.out,
                                             stderr=subprocess.DEVNULL)
-            while self.process.poll() is None and self.desktop.screen().data == blank:
+            while self.process.poll() is None and self.desktop.screen() == blank:
                 time.sleep(0.05)
             if not (self.ended() or (0, ""))[1].startswith("SDL_Init Error"):
                 return
 
     def screen(self):
-        return self.desktop.screen()
+        return points(self.desktop.screen())
 
     def xdotool(self, *args):
         subprocess.run(["xdotool", *map(str, args)], check=True)
 
+    def check_window(self):
+        # What the window manager is told about the one named window shown:
+        # its title, its place (centred) and size, fixed. Natively its class
+        # is the program's name and it has no icon (the menu entry's is used);
+        # Wine names the class after the executable and gives it the
+        # executable's icon.
+        name = "zorvane.exe" if "wine" in " ".join(self.command) else "zorvane"
+        expected = [f"X={LEFT}\nY={TOP}\nWIDTH=1280\nHEIGHT=720\n", 'WM_NAME(STRING) = "Zorvane"',
+                    "minimum size: 1280 by 720", "maximum size: 1280 by 720",
+                    f'WM_CLASS(STRING) = "{name}", "{name}"',
+                    "_NET_WM_ICON:  not found." if name == "zorvane" else "_NET_WM_ICON(CARDINAL)"]
+        told = subprocess.run(["xdotool", "search", "--onlyvisible", "--maxdepth", "1", "--name", ".",
+                               "getwindowgeometry", "--shell", "%@"], capture_output=True, text=True).stdout
+        told += subprocess.run(["xprop", "-id", told.split("\n")[0][7:], "WM_NAME", "WM_CLASS",
+                                "WM_NORMAL_HINTS", "_NET_WM_ICON"], capture_output=True, text=True).stdout
+        missing = [fact for fact in expected if fact not in told]
+        if told.count("WINDOW=") != 1 or missing:
+            raise AssertionError(f"not one named window, or it lacks {missing}: {told}")
+
     # What a player does: keys by their X name, pointer moves, buttons.
     def key(self, name): self.xdotool("key", name)
-    def move(self, x, y): self.xdotool("mousemove", x, y)
+    def move(self, x, y): self.xdotool("mousemove", LEFT + x, TOP + y)
     def press(self, button): self.xdotool("mousedown", button)
     def release(self, button): self.xdotool("mouseup", button)
 
@@ -273,7 +277,7 @@ class BrowserGame:
     def screen(self):
         from selenium.common.exceptions import StaleElementReferenceException
         try:
-            return decode("-", self.canvas.screenshot_as_png)
+            return points(decode(io.BytesIO(self.canvas.screenshot_as_png)))
         except StaleElementReferenceException:  # the page reloaded itself meanwhile
             return self.screen()
 
@@ -343,6 +347,8 @@ def expect_end(game, status, output):
 
 def start(game, pictures):
     game.start()
+    if isinstance(game, DesktopGame):
+        game.check_window()
     welcome = decode(f"{pictures}/resources/welcome.png")
     shown = lambda s: shows(s, welcome, 640 - welcome.width // 2, 360 - welcome.height // 2)
     wait_for(game, "the welcome picture", shown)
@@ -353,7 +359,7 @@ def deal(game, pictures):
     # Each row shows a band of the label strip in its place, a different one
     # a row.
     strip = decode(f"{pictures}/resources/namesGroup.png")
-    bands = [strip.band(30 * g, 30) for g in range(strip.height // 30)]
+    bands = [strip.crop((0, 30 * g, strip.width, 30 * g + 30)) for g in range(strip.height // 30)]
     def labels(s):
         shown = [[g for g, band in enumerate(bands)
                   if shows(s, band, 640 - strip.width // 2, 13 + CELL_H * r, 4)] for r in range(3)]
@@ -378,13 +384,9 @@ def welcome(game, pictures, separator):
 
 def play(game, pictures, separator):
     shown = start(game, pictures)
-    game.move(640, 360)
-    game.press(1)
-    game.release(1)
-    game.key("a")
     game.key("Return")
     time.sleep(0.5)  # time for the game to act on input that changes nothing
-    wait_for(game, "the welcome picture after a click and other keys", shown)
+    wait_for(game, "the welcome picture after another key", shown)
     deal(game, pictures)
     # Pictures lie centred in their cells, each row's label over them.
     before = game.screen()
@@ -419,11 +421,6 @@ def play(game, pictures, separator):
         wait_for(game, f"a drop on {cell}", lambda s: won(s) or near(s(*centre(*cell)), moved)
                  and not near(s(*centre(*source)), WHITE))
     wait_for(game, "the congratulation picture", won)
-    game.move(10, 10)  # the release that sorted the board did not end the game
-    game.move(700, 500)
-    time.sleep(0.5)  # time for the game to act on input that changes nothing
-    if game.ended():
-        raise AssertionError(f"the congratulation ended without a key: {game.ended()}")
     game.key("x")
     expect_end(game, 0, "")
 
@@ -507,8 +504,6 @@ SCENARIOS = {f.__name__: f for f in [welcome, play, touch, layout, missing, offl
 
 
 def main():
-    if sys.argv[1] == "--make-set":  # DIR WIDTHxHEIGHT, for the in-process tests
-        return make_picture_set(sys.argv[2], *map(int, sys.argv[3].split("x")))
     parser = argparse.ArgumentParser()
     parser.add_argument("scenarios", nargs="+", choices=SCENARIOS)
     parser.add_argument("--pictures")

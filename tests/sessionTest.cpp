@@ -1,87 +1,40 @@
-// How a run ends. Each case runs the game's own code in a child process and
-// checks its exit status and everything written to standard output; a
-// watchdog ends a hung child with SIGALRM, which fails the case.
+// How a run ends: each case runs the game's own code in a child process, as
+// a death test, from the repository's top, and checks its exit status and
+// everything it writes to standard output; a watchdog ends a hung child with
+// SIGALRM, which fails the case. Then the shipped pictures, loaded.
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <thread>
+#include <unistd.h>
 
-#include "support.h"
+#include "zorvane.h"
 
 namespace {
 
-class Session : public ::testing::Test {
-  protected:
-    void SetUp() override { dir = enterPictureSet(100, 50); }
-    void TearDown() override { leavePictureSet(dir); }
-
-    std::string dir;
-};
-
-void push(SDL_Event event)
+// The child's standard output goes where the death test reads standard
+// error, and its standard error (the libraries' warnings) nowhere; it runs
+// on the dummy video driver with the software renderer.
+void expectRunEnds(const std::function<void()> &run, int status,
+                   const std::string &output)
 {
-    SDL_PushEvent(&event);
-}
-
-// A close request or Escape ends the run with 100, printing nothing, on
-// every screen: while loading and while carrying, where the filter acts as
-// the event is queued, and on the welcome and congratulation screens, which
-// wait in the game's own loops while another thread sends it. Once the board
-// is sorted (an unsorted one returns from the win test), the congratulation
-// waits through motion and a release, which end nothing, for a key or a
-// press, then ends the run with 0; its centre pixel, read as the process
-// ends, shows it was drawn.
-TEST_F(Session, EveryScreenEndsTheRunAsItShould)
-{
-    enum { LOADING, CARRYING, WELCOME, CONGRATULATION };
-    const SDL_Event events[] = {{SDL_QUIT},
-                                keyEvent(SDLK_ESCAPE),
-                                keyEvent(SDLK_RETURN),
-                                mouseEvent(SDL_MOUSEBUTTONDOWN, 10, 10)};
-    for (int screen = LOADING; screen <= CONGRATULATION; screen++)
-        for (int e = 0; e < (screen == CONGRATULATION ? 4 : 2); e++) {
-            const SDL_Event event = events[e];
-            const ChildResult result = runInChild([&] {
-                initializationGrafic();
-                initializationEventFilter();
-                if (screen == LOADING)
-                    push(event);
-                initializationTexteres();
-                srand(5);
-                FillGameField();
-                if (screen == CARRYING && takeSingOnGameField(71, 120))
-                    push(event);
-                if (screen < WELCOME)
-                    exit(42);
-                std::thread([event] {
-                    SDL_Delay(300); // the screen is up and waiting by then
-                    push(mouseEvent(SDL_MOUSEMOTION, 10, 10));
-                    push(mouseEvent(SDL_MOUSEBUTTONUP, 10, 10));
-                    SDL_Delay(300); // both handled, and the run goes on
-                    printf("[waited]");
-                    fflush(stdout);
-                    push(event);
-                }).detach();
-                if (screen == WELCOME)
-                    startGame();
-                testGameField();
-                sortBoard();
-                if (e >= 2) // a quit ends SDL before the exit handlers
-                    atexit([] { printf("[centre %08x]", pixelAt(640, 360)); });
-                testGameField();
-            });
-            const bool quits = e < 2; // FELICITATION_COLOUR otherwise
-            EXPECT_EQ(result.status, quits ? 100 : 0) << screen << "," << e;
-            EXPECT_EQ(result.output,
-                      std::string(screen < WELCOME ? "" : "[waited]") +
-                          (quits ? "" : "[centre c8a000ff]"));
-        }
+    EXPECT_EXIT(
+        {
+            dup2(STDERR_FILENO, STDOUT_FILENO);
+            (void)!freopen("/dev/null", "w", stderr);
+            alarm(20);
+            setenv("SDL_VIDEODRIVER", "dummy", 1);
+            setenv("SDL_RENDER_DRIVER", "software", 1);
+            run();
+        },
+        testing::ExitedWithCode(status), "^" + output + "$");
 }
 
 // Without a display, with SDL's driver variable set but empty, with an
 // unknown driver, and on a driver without an accelerated renderer: 1 and
 // SDL's reason. With no display SDL would fall back to its offscreen
 // driver, where the game would wait unseen for ever.
-TEST_F(Session, SetUpFailuresEndWith1)
+TEST(Session, SetUpFailuresEndWith1)
 {
     const char *const noDisplay = "SDL_Init Error: No available video device";
     const struct {
@@ -92,70 +45,75 @@ TEST_F(Session, SetUpFailuresEndWith1)
         {"nosuchdriver", "SDL_Init Error: nosuchdriver not available"},
         {"dummy",
          "SDL_CreateRenderer Error: Couldn't find matching render driver"}};
-    for (const auto &c : cases) {
-        const ChildResult result = runInChild([&] {
-            unsetenv("DISPLAY");
-            unsetenv("WAYLAND_DISPLAY");
-            unsetenv("SDL_RENDER_DRIVER");
-            if (c.driver)
-                setenv("SDL_VIDEODRIVER", c.driver, 1);
-            else
-                unsetenv("SDL_VIDEODRIVER");
-            initializationGrafic();
-            exit(42);
-        });
-        EXPECT_EQ(result.status, 1) << c.output;
-        EXPECT_EQ(result.output, c.output);
-    }
+    for (const auto &c : cases)
+        expectRunEnds(
+            [&] {
+                for (const char *name :
+                     {"DISPLAY", "WAYLAND_DISPLAY", "SDL_VIDEODRIVER",
+                      "SDL_RENDER_DRIVER"})
+                    unsetenv(name);
+                if (c.driver)
+                    setenv("SDL_VIDEODRIVER", c.driver, 1);
+                initializationGrafic();
+            },
+            1, c.output);
 }
 
-// Directory d holds group d - 1, numbered on from the previous group, each
-// sign with its picture's size; the table's columns past a group's count
-// stay 0.
-TEST_F(Session, LoadingNumbersSignsGroupByGroup)
+// With nothing loaded, every sign and every row's label are of group 0: one
+// sign of group 1 unsorts the board, and the win test returns. Sorted, it
+// brings up the congratulation, which waits through motion and a release,
+// sent from another thread, for a key or a press, then ends the run with 0.
+TEST(Session, CongratulationWaitsForAKeyOrAPress)
 {
-    const ChildResult result = runInChild([] {
-        initializationGrafic();
-        initializationTexteres();
-        const int firstSign[GROUPS + 1] = {1, 31, 40, 57, 72, 86, 105};
-        for (int g = 0; g < GROUPS; g++)
-            for (int k = 1, sign = firstSign[g]; k <= GROUP_CAPACITY;
-                 k++, sign++)
-                if (sign < firstSign[g + 1]
-                        ? signNumberTransfer[g][k] != sign ||
-                              GUI.signs[sign].group != g ||
-                              GUI.signs[sign].rect.w != 100 ||
-                              GUI.signs[sign].rect.h != 50
-                        : signNumberTransfer[g][k] != 0)
-                    printf("[group %d, picture %d]", g, k);
-        printf("[%d %d %d]", GUI.welcome.rect.w, GUI.namesGroup.rect.h,
-               GUI.felicitation.rect.h);
-        exit(42);
-    });
-    EXPECT_EQ(result.status, 42);
-    EXPECT_EQ(result.output, "[600 180 300]");
+    for (Uint32 end : {SDL_KEYDOWN, SDL_MOUSEBUTTONDOWN})
+        expectRunEnds(
+            [end] {
+                initializationGrafic();
+                initializationEventFilter();
+                GUI.signs[1].group = 1;
+                gameField[1][4] = 1;
+                testGameField();
+                gameField[1][4] = 0;
+                std::thread([end] {
+                    SDL_Event events[] = {
+                        {SDL_MOUSEMOTION}, {SDL_MOUSEBUTTONUP}, {end}};
+                    SDL_Delay(300); // the screen is up and waiting by then
+                    SDL_PushEvent(&events[0]);
+                    SDL_PushEvent(&events[1]);
+                    SDL_Delay(300); // both handled, and the run goes on
+                    printf("waited");
+                    fflush(stdout);
+                    SDL_PushEvent(&events[2]);
+                }).detach();
+                testGameField();
+            },
+            0, "waited");
 }
 
-// The shipped set (run from the repository root) loads whole, each sign
-// small enough for a board cell, the label strip six bands high, and the
-// screen pictures inside the window.
-TEST(ShippedPictures, LoadWholeAndFit)
+// The shipped set, in this process: it loads whole; directory d holds group
+// d - 1, numbered on from the previous group, and the table's columns past a
+// group's count stay 0. Each sign is small enough for a board cell, the label
+// strip six bands high, and the screen pictures inside the window. Last, as
+// the death tests above should not inherit a started SDL.
+TEST(Session, ShippedPicturesLoadGroupByGroupAndFit)
 {
-    const ChildResult result = runInChild([] {
-        setenv("SDL_VIDEODRIVER", "dummy", 1);
-        setenv("SDL_RENDER_DRIVER", "software", 1);
-        initializationGrafic();
-        initializationTexteres();
-        for (const SignPicture &sign : GUI.signs)
-            if (sign.rect.w > 136 || sign.rect.h > 150)
-                printf("[a sign of %d x %d]", sign.rect.w, sign.rect.h);
-        for (const ScreenPicture &screen : {GUI.welcome, GUI.felicitation})
-            if (screen.rect.w > WINDOW_WIDTH || screen.rect.h > WINDOW_HEIGHT)
-                printf("[a screen of %d x %d]", screen.rect.w, screen.rect.h);
-        exit(GUI.namesGroup.rect.h == LABEL_HEIGHT * GROUPS ? 42 : 3);
-    });
-    EXPECT_EQ(result.status, 42);
-    EXPECT_EQ(result.output, "");
+    setenv("SDL_VIDEODRIVER", "dummy", 1);
+    setenv("SDL_RENDER_DRIVER", "software", 1);
+    initializationGrafic();
+    initializationTexteres();
+    const int counts[GROUPS] = {30, 9, 17, 15, 14, 19};
+    for (int g = 0, sign = 0; g < GROUPS; g++)
+        for (int k = 1; k <= GROUP_CAPACITY; k++) {
+            EXPECT_EQ(signNumberTransfer[g][k], k <= counts[g] ? ++sign : 0)
+                << g << "," << k;
+            EXPECT_EQ(GUI.signs[sign].group, g) << sign;
+        }
+    for (const SignPicture &sign : GUI.signs)
+        EXPECT_TRUE(sign.rect.w <= 136 && sign.rect.h <= 150);
+    for (const ScreenPicture &screen : {GUI.welcome, GUI.felicitation})
+        EXPECT_TRUE(screen.rect.w <= WINDOW_WIDTH &&
+                    screen.rect.h <= WINDOW_HEIGHT);
+    EXPECT_EQ(GUI.namesGroup.rect.h, LABEL_HEIGHT * GROUPS);
 }
 
 } // namespace

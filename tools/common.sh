@@ -158,9 +158,10 @@ build_native() {
 }
 
 # What the test suite needs beyond the build: GoogleTest; for the end-to-end
-# driver Python, a virtual X display with Mesa's GL, input injection and
-# ImageMagick to read pictures; the validators of the Debian package's files.
-TEST_PACKAGES=(googletest libgtest-dev python3 xvfb xdotool imagemagick
+# driver Python with Pillow for pictures, a virtual X display with Mesa's GL,
+# input injection and xprop for the window's properties; the validators of
+# the Debian package's files.
+TEST_PACKAGES=(googletest libgtest-dev python3 python3-pil xvfb xdotool x11-utils
     libgl1-mesa-dri libglx-mesa0 cppcheck clang-tidy desktop-file-utils
     appstream man-db)
 

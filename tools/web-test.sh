@@ -7,7 +7,7 @@
 # where it stood.
 set -euo pipefail
 source "$(dirname "$0")/common.sh"
-ensure_packages chromium chromium-driver python3-selenium imagemagick
+ensure_packages chromium chromium-driver python3-selenium python3-pil
 "$ROOT/tools/web.sh"
 if ! error=$(chromium --headless --no-sandbox --dump-dom about:blank 2>&1 >/dev/null); then
     echo "web: SKIPPED: Chromium cannot start: ${error##*$'\n'}"

@@ -65,7 +65,7 @@ installed=$(winepath -u "$folder")
 # Wine's processes outlive a program for a while and keep the display they
 # started with (none here, then the driver's): each side waits them out.
 wineserver -w
-python3 "$ROOT/tests/e2e.py" welcome --pictures "$installed" \
+/usr/bin/python3 "$ROOT/tests/e2e.py" welcome --pictures "$installed" \
     -- sh -c 'cd "$1" && exec wine "$2"' sh "$installed" "$target"
 wineserver -w
 xargs wine <<<"$(registry QuietUninstallString)"
@@ -75,4 +75,4 @@ check "the quiet uninstall leaves no folder, shortcut or registry key" \
     [ ! -e "$installed" -a ! -e "$LINK" -a -z "$key" ]
 wineserver -w
 
-python3 "$ROOT/tests/e2e.py" welcome play missing --separator '\' -- wine "$EXE"
+/usr/bin/python3 "$ROOT/tests/e2e.py" welcome play missing --separator '\' -- wine "$EXE"
