@@ -7,10 +7,12 @@
 #                        file system before main
 #   ENV exported         the page names SDL's keyboard element in preRun
 #   --wrap=exit          web/exit.c: an exit that ends a suspended loop too
-target_sources(zorvane PRIVATE web/exit.c)
+#   --wrap=SDL_WaitEvent web/wait.c: a wait that sleeps until an event comes
+#                        instead of polling
+target_sources(zorvane PRIVATE web/exit.c web/wait.c)
 target_link_options(zorvane PRIVATE -sASYNCIFY -sALLOW_MEMORY_GROWTH
   -sEXIT_RUNTIME -sFORCE_FILESYSTEM -sEXPORTED_RUNTIME_METHODS=ENV
-  -Wl,--wrap=exit)
+  -Wl,--wrap=exit -Wl,--wrap=SDL_WaitEvent)
 
 # The picture set as Emscripten's preloaded data, mounted at resources/ in
 # the working directory, the same relative paths as on the desktop.
