@@ -17,18 +17,19 @@
 #
 # ASYNCIFY instruments every function that may be on the stack during a
 # sleep. Left to itself it counts every call through a function pointer as
-# one that may sleep, which is most of SDL. Ignoring those, it follows the
-# direct calls up from each sleep on its own (web/wait.c's, SDL_Delay's),
-# and the list names the two functions whose calls through a pointer lead to
-# one: after every present SDL sleeps in its video driver's swap
-# (Emscripten_GLES_SwapWindow), reached from SDL_RenderPresent through the
-# renderer's present, GLES2_RenderPresent, and from there through
-# SDL_GL_SwapWindow's call of the driver. Derived by looking for
-# emscripten_sleep in SDL's source; the names are those of the .wasm's name
-# section (emcc --profiling-funcs). A sleep reached some other way fails
-# where it happens, and only there: tools/web-test.sh therefore also plays
-# zorvane_checked, the same program linked with Emscripten's checks
-# (-sASSERTIONS, which includes ASYNCIFY's), where it fails at once.
+# one that may sleep: most of SDL. Told to ignore those, it still follows
+# the direct calls up from each sleep (web/wait.c's, SDL_Delay's), and the
+# list adds the functions whose calls through a pointer lead to one. Derived
+# from emscripten_sleep's callers in SDL's source: after every present SDL
+# sleeps in the video driver's swap, Emscripten_GLES_SwapWindow, reached
+# from SDL_RenderPresent through the renderer's present, GLES2_RenderPresent,
+# and from that through SDL_GL_SwapWindow's call of the driver, which
+# Binaryen inlines into it. The names are those of the .wasm's name section
+# (see them with emcc --profiling-funcs and wasm-dis). A sleep reached some
+# other way may still seem to work in the shipped build (it played with
+# GLES2_RenderPresent left out here); tools/web-test.sh therefore also plays
+# zorvane_checked, the same objects linked with Emscripten's checks
+# (-sASSERTIONS includes ASYNCIFY's), where such a sleep stops the program.
 set(ZORVANE_WEB_SHIMS web/exit.c web/wait.c)
 set(ZORVANE_WEB_LINK -sASYNCIFY -sASYNCIFY_IGNORE_INDIRECT
   -sASYNCIFY_ADD=SDL_RenderPresent,GLES2_RenderPresent
