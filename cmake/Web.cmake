@@ -1,16 +1,49 @@
 # The browser build (Emscripten). The game's sources are linked as they are;
 # what differs is here, and docs/WEB.md says why:
-#   -sASYNCIFY           SDL_WaitEvent's waits become yields to the browser
+#   -sASYNCIFY           the program's waits become yields to the browser
+#   ASYNCIFY's lists     only the paths that can reach a sleep are made
+#                        resumable (below)
 #   -sALLOW_MEMORY_GROWTH the heap grows as the pictures are decoded
 #   -sEXIT_RUNTIME       exit() ends the runtime, printing what stdout holds
 #   -sFORCE_FILESYSTEM   the data package, a script of its own, fills the
 #                        file system before main
 #   ENV exported         the page names SDL's keyboard element in preRun
+#   web only, no eval    a smaller script; the page's Content-Security-Policy
+#                        allows no eval
+#   emmalloc, TextDecoder a smaller allocator and no decoder of our own
 #   --wrap=exit          web/exit.c: an exit that ends a suspended loop too
-target_sources(zorvane PRIVATE web/exit.c)
-target_link_options(zorvane PRIVATE -sASYNCIFY -sALLOW_MEMORY_GROWTH
-  -sEXIT_RUNTIME -sFORCE_FILESYSTEM -sEXPORTED_RUNTIME_METHODS=ENV
-  -Wl,--wrap=exit)
+#   --wrap=SDL_WaitEvent web/wait.c: a wait that sleeps until an event comes
+#                        instead of polling
+#
+# ASYNCIFY instruments every function that may be on the stack during a
+# sleep. Left to itself it counts every call through a function pointer as
+# one that may sleep: most of SDL. Told to ignore those, it still follows
+# the direct calls up from each sleep (web/wait.c's, SDL_Delay's), and the
+# list adds the functions whose calls through a pointer lead to one. Derived
+# from emscripten_sleep's callers in SDL's source: after every present SDL
+# sleeps in the video driver's swap, Emscripten_GLES_SwapWindow, reached
+# from SDL_RenderPresent through the renderer's present, GLES2_RenderPresent,
+# and from that through SDL_GL_SwapWindow's call of the driver, which
+# Binaryen inlines into it. The names are those of the .wasm's name section
+# (see them with emcc --profiling-funcs and wasm-dis). A sleep reached some
+# other way may still seem to work in the shipped build (it played with
+# GLES2_RenderPresent left out here); tools/web-test.sh therefore also plays
+# zorvane_checked, the same objects linked with Emscripten's checks
+# (-sASSERTIONS includes ASYNCIFY's), where such a sleep stops the program.
+set(ZORVANE_WEB_SHIMS web/exit.c web/wait.c)
+set(ZORVANE_WEB_LINK -sASYNCIFY -sASYNCIFY_IGNORE_INDIRECT
+  -sASYNCIFY_ADD=SDL_RenderPresent,GLES2_RenderPresent
+  -sALLOW_MEMORY_GROWTH -sEXIT_RUNTIME -sFORCE_FILESYSTEM
+  -sEXPORTED_RUNTIME_METHODS=ENV -sENVIRONMENT=web -sDYNAMIC_EXECUTION=0
+  -sMALLOC=emmalloc -sTEXTDECODER=2 -Wl,--wrap=exit -Wl,--wrap=SDL_WaitEvent)
+target_sources(zorvane PRIVATE ${ZORVANE_WEB_SHIMS})
+target_link_options(zorvane PRIVATE ${ZORVANE_WEB_LINK})
+
+add_executable(zorvane_checked EXCLUDE_FROM_ALL src/main.cpp ${ZORVANE_WEB_SHIMS})
+target_link_libraries(zorvane_checked PRIVATE ${ZORVANE_SDL_MAIN} zorvane_game)
+target_link_options(zorvane_checked PRIVATE ${ZORVANE_WEB_LINK} -sASSERTIONS)
+set_target_properties(zorvane_checked PROPERTIES OUTPUT_NAME zorvane
+  RUNTIME_OUTPUT_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR}/checked)
 
 # The picture set as Emscripten's preloaded data, mounted at resources/ in
 # the working directory, the same relative paths as on the desktop.
