@@ -16,7 +16,7 @@ bin="$ROOT/build/bench/bench" work="$ROOT/build/bench"
 # tests take first.
 if [ -z "${ZORVANE_BENCH_DISPLAY:-}" ]; then
     ensure_packages "${BUILD_PACKAGES[@]}" hyperfine libbenchmark-dev libx11-dev time sysstat \
-        xvfb xauth xdotool mesa-utils chromium chromium-driver python3-selenium python3-psutil >&2
+        xvfb xauth xdotool mesa-utils chromium chromium-driver python3-selenium python3-psutil python3-pil >&2
     build_native "$ROOT/build/bench" -DZORVANE_BENCH=ON -DZORVANE_TESTS=OFF >&2
     "$ROOT/tools/web.sh" >&2
     ZORVANE_BENCH_DISPLAY=1 exec xvfb-run -n $((200 + RANDOM % 800)) -s "-screen 0 1280x720x24 -nolisten tcp" "$0"
