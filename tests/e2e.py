@@ -198,10 +198,9 @@ class DesktopGame:
 
     def ended(self):
         # None while the game runs, then its status and standard output.
-        if self.process.poll() is None:
-            return None
-        self.out.seek(0)
-        return self.process.returncode, self.out.read().decode(errors="replace")
+        if self.process.poll() is not None:
+            self.out.seek(0)
+            return self.process.returncode, self.out.read().decode(errors="replace")
 
     def close(self):
         if self.process and self.process.poll() is None:
@@ -379,7 +378,8 @@ def play(game, pictures, separator):
     carried, target, label = before[71, 120], before[213, 360], before[639, 253]
     edges = {(21, 40): carried, (120, 199): carried, (20, 120): WHITE, (71, 200): WHITE,
              (639, 42): before[490, 13], (639, 43): before[639, 120], (489, 13): WHITE}
-    assert all(near(before[point], colour) for point, colour in edges.items()), "out of place"
+    assert all(near(before[point], colour) for point, colour in edges.items()), (
+        "pictures or labels out of place")
     # Gripped 9 right of and 10 below its centre and carried over the label
     # and the picture of (1, 4), with the right button.
     game.move(80, 130)
