@@ -19,9 +19,9 @@
 #            grip, lies over all and empties its cell; the drop exchanges it
 #            with the target's; drags sort the board; the congratulation
 #            shows until a key: 0
-#   touch    the browser build by finger alone on a touch screen: play, the
-#            page's Deal for Space, a tap for the congratulation's key; then
-#            its "Play again" and, in welcome, its End for Escape
+#   touch    (browser only) play by finger alone on a touch screen: the
+#            page's Deal for Space, a tap on the board for the
+#            congratulation's key
 #   layout   the page at phone, tablet and desktop sizes: board and controls
 #            in view, nothing to scroll, no text cut, the board the largest
 #            16:9 beside or under the controls, on whole pixels; gestures
@@ -31,7 +31,9 @@
 #            network cut plays; a build served while a game is in progress
 #            takes over once the run has ended, "Play again" starts it; one
 #            served before a visit replaces the old build on its welcome;
-#            each time the cache holds exactly the served build's files
+#            each time the cache holds exactly the served build's files.
+#            Played by finger too: the page's End for Escape, and a tap on
+#            "Play again"
 # The made set colours each sign by its group and number, each label band by
 # its group, and each screen picture with a colour of its own.
 import argparse
@@ -413,11 +415,6 @@ def play(game, pictures, separator):
     expect_end(game, 0, "")
 
 
-def touch(game, pictures, separator):
-    play(game, pictures, separator)
-    welcome(game, pictures, separator)
-
-
 # The faults of the page's layout: the board is as wide as the viewport, less
 # the controls beside it, and 16/9 of the height, less the controls under it,
 # allow, up to its own 1280; no text is cut; the body takes the gestures.
@@ -481,14 +478,14 @@ def offline(game, pictures, separator):
     game.key("Escape")
     expect_end(game, 100, "")
     wait_for(game, "the next build alone in the cache at the end", lambda s: game.cached(), False)
-    game.driver.find_element("id", "again").click()
+    game.start()
     wait_for(game, "the next build's welcome", lambda s: near(s[640, 360], FELICITATION))
     game.pack(pictures)
     game.driver.get(game.driver.current_url)
     wait_for(game, "the build after's welcome", lambda s: first(s) and game.cached())
 
 
-SCENARIOS = {f.__name__: f for f in [welcome, play, touch, layout, missing, offline]}
+SCENARIOS = {f.__name__: f for f in [welcome, play, layout, missing, offline]} | {"touch": play}
 
 
 def main():
@@ -505,7 +502,8 @@ def main():
             if not args.pictures:
                 make_picture_set(directory)
             if os.path.isdir(command[0]):  # the browser build's folder
-                game = (TouchGame if scenario == "touch" else BrowserGame)(command[0], directory)
+                finger = scenario in ("touch", "offline")  # played by finger alone
+                game = (TouchGame if finger else BrowserGame)(command[0], directory)
             else:
                 desktop = desktop or Desktop(work)
                 game = DesktopGame(command, directory, desktop)
