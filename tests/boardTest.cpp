@@ -27,9 +27,12 @@ SDL_Event mouseEvent(Uint32 type, int x, int y, Uint8 button = SDL_BUTTON_LEFT)
     return event;
 }
 
+// The rows' groups as the deal for seed 1 labels them.
+const int dealtGroups[ROWS] = {1, 4, 3};
+
 // Signs numbered as loading numbers them, every picture 100 × 80; the rows
-// labelled with groups 1, 4 and 3 as the deal for seed 1 labels them, each
-// holding its group's first nine signs, sorted.
+// labelled as the deal for seed 1 labels them, each holding its group's first
+// nine signs, sorted.
 class Board : public ::testing::Test {
   protected:
     void SetUp() override
@@ -39,11 +42,10 @@ class Board : public ::testing::Test {
                 GUI.signs[++sign] = SignPicture{NULL, {0, 0, 100, 80}, g};
                 signNumberTransfer[g][k] = sign;
             }
-        const int groups[ROWS] = {1, 4, 3};
         for (int r = 0; r < ROWS; r++) {
-            category[r] = groups[r];
+            category[r] = dealtGroups[r];
             for (int c = 0; c < COLUMNS; c++)
-                gameField[r][c] = signNumberTransfer[groups[r]][c + 1];
+                gameField[r][c] = signNumberTransfer[dealtGroups[r]][c + 1];
         }
         takenSign = 0;
     }
@@ -57,13 +59,12 @@ class Board : public ::testing::Test {
 // pictures: when it is dealt, so are all of them).
 TEST_F(Board, DealIsTheRecordedOneForSeed1AndKeepsItsInvariants)
 {
-    const int rows[ROWS] = {1, 4, 3};
     const int board[ROWS][COLUMNS] = {{32, 39, 75, 36, 38, 76, 80, 57, 37},
                                       {58, 74, 71, 31, 70, 34, 78, 66, 69},
                                       {84, 33, 35, 81, 79, 85, 62, 59, 68}};
     srand(1);
     FillGameField();
-    EXPECT_EQ(memcmp(rows, category, sizeof rows), 0);
+    EXPECT_EQ(memcmp(dealtGroups, category, sizeof category), 0);
     EXPECT_EQ(memcmp(board, gameField, sizeof board), 0);
     for (unsigned seed = 0; seed < 1000; seed++) {
         srand(seed);
@@ -161,12 +162,13 @@ TEST_F(Board, MouseCarriesAPictureWithAnyButtonKeepingTheGrip)
     // The platform's own cursor until a pick-up.
     EXPECT_EQ(std::tie(dragging, shownCursor), std::make_tuple(false, nullptr));
 
+    // The hand; the source cell emptied, the carried sign drawn where it lay.
+    // The grip shows in the motion, the sign carried and the cell it came from
+    // in the drop.
     handle(mouseEvent(SDL_MOUSEBUTTONDOWN, 222, 130, SDL_BUTTON_RIGHT));
-    ASSERT_EQ(std::tie(dragging, shownCursor), std::make_tuple(true, hand));
-    // The source cell emptied, the carried sign, where it is drawn, the grip.
-    EXPECT_EQ(std::tie(gameField[0][1], takenSign, empteSlotX, empteSlotY,
-                       TS_korX, TS_korY, aX, aY),
-              std::make_tuple(0, carried, 1, 0, 213, 120, -9, -10));
+    EXPECT_EQ(
+        std::tie(dragging, shownCursor, gameField[0][1], TS_korX, TS_korY),
+        std::make_tuple(true, hand, 0, 213, 120));
     handle(mouseEvent(SDL_MOUSEMOTION, 400, 500));
     EXPECT_EQ(std::tie(TS_korX, TS_korY), std::make_tuple(391, 490));
 
