@@ -407,6 +407,8 @@ def play(game, pictures, separator):
         game.move(*centre(*source))
         game.press(1)
         game.move(*centre(*cell))
+        # As a player does, let go once the picture shows where it is going.
+        wait_for(game, f"{source} carried over {cell}", lambda s: near(s[centre(*cell)], moved))
         game.release(1)
         wait_for(game, f"a drop on {cell}", lambda s: won(s) or near(s[centre(*cell)], moved)
                  and not near(s[centre(*source)], WHITE))
