@@ -46,7 +46,7 @@
       found.addEventListener('updatefound', () =>
         found.installing.addEventListener('statechange', offerTakeOver));
       offerTakeOver();
-    })));
+    }).catch(() => {})));  // no worker (refused, or blocked): no offline play
   after('onExit', () => {
     ended = true;
     offerTakeOver();
