@@ -108,48 +108,33 @@ def group_at(screen, r, c):
     return group if near(colour, sign_colour(group, round(colour[1] / 7))) else None
 
 
-class Desktop:
+def start_display(work):
     # A virtual X display whose screen lies in a file, so that reading it
-    # needs no connection to the display; no pointer is drawn into it.
-    def __init__(self, work):
-        self.fbdir = work
-        # Two servers starting at once can take the same display number; the
-        # loser dies soon after announcing it: a server counts once it still
-        # runs.
-        for _ in range(5):
-            read, write = os.pipe()
-            self.server = subprocess.Popen(
-                ["Xvfb", "-displayfd", str(write), "-screen", "0", "%dx%dx24" % SCREEN, "-nolisten",
-                 "tcp", "-nocursor", "-fbdir", work], pass_fds=[write],
-                stderr=open(work + "/Xvfb.log", "a"))
-            os.close(write)
-            # Xvfb writes the number and its newline apart, and dies if the
-            # pipe closes between the two.
-            with os.fdopen(read) as pipe:
-                number = pipe.readline().strip()
-            time.sleep(0.3)
-            if number and self.server.poll() is None:
-                os.environ["DISPLAY"] = ":" + number
-                atexit.register(self.server.terminate)
-                return
-        sys.exit("no virtual display would start: " + open(work + "/Xvfb.log").read())
-
-    def screen(self):
-        # The window's place on the screen. The file is an XWD dump: a header
-        # of 32-bit words (its own size first, the row stride at 12, the
-        # number of colours at 19), the colours, 12 bytes each, then 32-bit
-        # pixels, blue first.
-        with open(self.fbdir + "/Xvfb_screen0", "rb") as f:
-            header = struct.unpack(">25I", f.read(100))
-            f.seek(header[0] + 12 * header[19] + TOP * header[12] + 4 * LEFT)
-            return Image.frombuffer("RGB", (1280, 720), f.read(720 * header[12]), "raw", "BGRX",
-                                    header[12], 1)
+    # needs no connection to the display; no pointer is drawn into it. Two
+    # servers starting at once can take the same display number; the loser
+    # dies soon after announcing it: a server counts once it still runs.
+    for _ in range(5):
+        read, write = os.pipe()
+        server = subprocess.Popen(["Xvfb", "-displayfd", str(write), "-screen", "0", "%dx%dx24" % SCREEN,
+                                   "-nolisten", "tcp", "-nocursor", "-fbdir", work],
+                                  pass_fds=[write], stderr=open(work + "/Xvfb.log", "a"))
+        os.close(write)
+        # Xvfb writes the number and its newline apart, and dies if the pipe
+        # closes between the two.
+        with os.fdopen(read) as pipe:
+            number = pipe.readline().strip()
+        time.sleep(0.3)
+        if number and server.poll() is None:
+            os.environ["DISPLAY"] = ":" + number
+            atexit.register(server.terminate)
+            return work + "/Xvfb_screen0"
+    sys.exit("no virtual display would start: " + open(work + "/Xvfb.log").read())
 
 
 class DesktopGame:
     # The game in a window of the virtual display, played with xdotool.
-    def __init__(self, command, directory, desktop):
-        self.command, self.directory, self.desktop = command, directory, desktop
+    def __init__(self, command, directory, framebuffer):
+        self.command, self.directory, self.framebuffer = command, directory, framebuffer
         self.process = None
 
     def start(self):
@@ -157,18 +142,29 @@ class DesktopGame:
         # as another. Nothing here connects to the display until the game's
         # window shows, but Wine's own processes connect beside the game: a
         # run that ends at once with SDL's "no video device" is started again.
-        blank = self.desktop.screen()
+        blank = self.window()
         for _ in range(3):
             self.out = tempfile.TemporaryFile()
             self.process = subprocess.Popen(self.command, cwd=self.directory, stdout=self.out,
                                             stderr=subprocess.DEVNULL)
-            while self.process.poll() is None and self.desktop.screen() == blank:
+            while self.process.poll() is None and self.window() == blank:
                 time.sleep(0.05)
             if not (self.ended() or (0, ""))[1].startswith("SDL_Init Error"):
                 return
 
+    def window(self):
+        # The window's place on the screen. The file is an XWD dump: a header
+        # of 32-bit words (its own size first, the row stride at 12, the
+        # number of colours at 19), the colours, 12 bytes each, then 32-bit
+        # pixels, blue first.
+        with open(self.framebuffer, "rb") as f:
+            header = struct.unpack(">25I", f.read(100))
+            f.seek(header[0] + 12 * header[19] + TOP * header[12] + 4 * LEFT)
+            return Image.frombuffer("RGB", (1280, 720), f.read(720 * header[12]), "raw", "BGRX",
+                                    header[12], 1)
+
     def screen(self):
-        return self.desktop.screen().load()
+        return self.window().load()
 
     def xdotool(self, *args):
         subprocess.run(["xdotool", *map(str, args)], check=True)
@@ -189,8 +185,7 @@ class DesktopGame:
         told += subprocess.run(["xprop", "-id", told.split("\n")[0][7:], "WM_NAME", "WM_CLASS",
                                 "WM_NORMAL_HINTS", "_NET_WM_ICON"], capture_output=True, text=True).stdout
         missing = [fact for fact in expected if fact not in told]
-        if told.count("WINDOW=") != 1 or missing:
-            raise AssertionError(f"not one named window, or it lacks {missing}: {told}")
+        assert told.count("WINDOW=") == 1 and not missing, f"not one named window, or it lacks {missing}: {told}"
 
     # What a player does: keys by their X name, pointer moves, buttons.
     def key(self, name): self.xdotool("key", name)
@@ -213,8 +208,7 @@ class DesktopGame:
 def serve(site):
     # The folder on a free port of this machine, quietly, from a thread.
     handler = type("Quiet", (http.server.SimpleHTTPRequestHandler,), {"log_message": lambda *args: None})
-    server = http.server.ThreadingHTTPServer(("127.0.0.1", 0), lambda *args: (
-        handler(*args, directory=site)))
+    server = http.server.ThreadingHTTPServer(("127.0.0.1", 0), lambda *args: handler(*args, directory=site))
     threading.Thread(target=server.serve_forever, daemon=True).start()
     return server
 
@@ -227,18 +221,18 @@ def chromium():
     options = webdriver.ChromeOptions()
     for flag in ("headless no-sandbox use-angle=swiftshader enable-unsafe-swiftshader "
                  "disable-sync disable-background-networking disable-component-update "
-                 "no-first-run window-size=1400,1000").split():
+                 "no-first-run window-size=1280,1000").split():
         options.add_argument("--" + flag)
     options.set_capability("goog:loggingPrefs", {"browser": "ALL"})
-    return webdriver, webdriver.Chrome(
-        options=options, service=webdriver.chrome.service.Service("/usr/bin/chromedriver"))
+    return webdriver, webdriver.Chrome(options=options, service=webdriver.chrome.service.Service("/usr/bin/chromedriver"))
 
 
 class BrowserGame:
     # The browser build served from this machine, with the scenario's
     # pictures as its data, in headless Chromium with software WebGL, in a
-    # window that shows the canvas at its own size, so that board and screen
-    # coordinates are the same. The run has ended when the page says how.
+    # window as wide as the canvas, which the page then shows at its own size
+    # in the top left corner: board and page coordinates are the same. The
+    # run has ended when the page says how.
     def __init__(self, build, directory):
         self.build, self.directory, self.driver = build, directory, None
 
@@ -254,13 +248,10 @@ class BrowserGame:
     def pack(self, pictures):
         # The pictures as the data package, and the service worker that
         # keeps the site, rewritten as the build writes it.
-        subprocess.run(["/usr/share/emscripten/tools/file_packager", "zorvane.data", "--no-node",
-                        "--js-output=zorvane.data.js", "--preload",
-                        pictures + "/resources@resources"], cwd=self.site, check=True)
+        subprocess.run(["/usr/share/emscripten/tools/file_packager", "zorvane.data", "--no-node", "--preload",
+                        pictures + "/resources@resources", "--js-output=zorvane.data.js"], cwd=self.site, check=True)
         subprocess.run(["cmake", "-DSITE=" + self.site, f"-DWORKER={ROOT}/web/sw.js", "-P",
                         f"{ROOT}/cmake/WebCache.cmake"], check=True)
-
-    canvas = property(lambda self: self.driver.find_element("id", "canvas"))  # new on a reload
 
     def cached(self):
         # Whether the origin keeps one cache, named after the build on the
@@ -272,21 +263,17 @@ class BrowserGame:
         return kept == [["zorvane-" + name], sorted(set(os.listdir(self.site)) - {"sw.js"})]
 
     def screen(self):
-        from selenium.common.exceptions import StaleElementReferenceException
-        try:
-            return decode(io.BytesIO(self.canvas.screenshot_as_png)).load()
-        except StaleElementReferenceException:  # the page reloaded itself meanwhile
-            return self.screen()
+        return decode(io.BytesIO(self.driver.get_screenshot_as_png())).crop((0, 0, 1280, 720)).load()
 
     def act(self, device, action, *args):
         chain = self.webdriver.ActionChains(self.driver, duration=0)
         getattr(getattr(chain.w3c_actions, device), action)(*args)
         chain.perform()
 
-    # What a player does, as Selenium's actions; board points from the centre.
+    # What a player does, as Selenium's actions.
     def key(self, name):
         self.act("key_action", "send_keys", getattr(self.webdriver.Keys, name.upper(), name))
-    def move(self, x, y): self.act("pointer_action", "move_to", self.canvas, x - 640, y - 360)
+    def move(self, x, y): self.act("pointer_action", "move_to_location", x, y)
     def press(self, button): self.act("pointer_action", "pointer_down", button - 1)
     def release(self, button): self.act("pointer_action", "pointer_up", button - 1)
 
@@ -320,8 +307,8 @@ class TouchGame(BrowserGame):
         self.touch("Start", box["x"] + box["width"] / 2, box["y"] + box["height"] / 2), self.touch("End")
     def key(self, name): self.tap({"space": "deal", "Escape": "quit"}.get(name, "canvas"))
     def move(self, x, y):
-        self.at = self.canvas.rect["x"] + x, self.canvas.rect["y"] + y
-        if self.down: self.touch("Move", *self.at)
+        self.at = x, y
+        if self.down: self.touch("Move", x, y)
     def press(self, button): self.down = self.touch("Start", *self.at) or True
     def release(self, button): self.down = self.touch("End")
 
@@ -380,8 +367,7 @@ def play(game, pictures, separator):
     carried, target, label = before[71, 120], before[213, 360], before[639, 253]
     edges = {(21, 40): carried, (120, 199): carried, (20, 120): WHITE, (71, 200): WHITE,
              (639, 42): before[490, 13], (639, 43): before[639, 120], (489, 13): WHITE}
-    assert all(near(before[point], colour) for point, colour in edges.items()), (
-        "pictures or labels out of place")
+    assert all(near(before[p], colour) for p, colour in edges.items()), "pictures or labels out of place"
     # Gripped 9 right of and 10 below its centre and carried over the label
     # and the picture of (1, 4), with the right button.
     game.move(80, 130)
@@ -498,17 +484,16 @@ def main():
     split = sys.argv.index("--")
     args, command = parser.parse_args(sys.argv[1:split]), sys.argv[split + 1:]
     with tempfile.TemporaryDirectory(prefix="zorvane-e2e-") as work:
-        desktop, failed = None, []
+        framebuffer, failed = None, []
         for scenario in args.scenarios:
             directory = tempfile.mkdtemp(dir=work)
             if not args.pictures:
                 make_picture_set(directory)
-            if os.path.isdir(command[0]):  # the browser build's folder
-                finger = scenario in ("touch", "offline")  # played by finger alone
-                game = (TouchGame if finger else BrowserGame)(command[0], directory)
+            if os.path.isdir(command[0]):  # the browser build's folder; by finger alone:
+                game = (TouchGame if scenario in ("touch", "offline") else BrowserGame)(command[0], directory)
             else:
-                desktop = desktop or Desktop(work)
-                game = DesktopGame(command, directory, desktop)
+                framebuffer = framebuffer or start_display(work)
+                game = DesktopGame(command, directory, framebuffer)
             try:
                 SCENARIOS[scenario](game, args.pictures or directory, args.separator)
                 print(f"e2e {scenario}: passed")

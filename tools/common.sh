@@ -30,8 +30,9 @@ apt_update_once() {
     apt_updated=yes
 }
 
-# Installs the packages that are not installed yet. A package installed for
-# two architectures reports two statuses, one a line.
+# Installs the packages that are not installed yet, enabling the foreign
+# architecture of any named as PACKAGE:ARCH. A package installed for two
+# architectures reports two statuses, one a line.
 ensure_packages() {
     local missing=() pkg status
     for pkg in "$@"; do
@@ -39,6 +40,13 @@ ensure_packages() {
         [[ $status == *"install ok installed"* ]] || missing+=("$pkg")
     done
     [ ${#missing[@]} -eq 0 ] && return
+    for pkg in "${missing[@]}"; do
+        if [[ $pkg == *:* ]] && ! { dpkg --print-architecture; dpkg --print-foreign-architectures; } |
+            grep -qx "${pkg#*:}"; then
+            as_root dpkg --add-architecture "${pkg#*:}"
+            apt_updated=""
+        fi
+    done
     apt_update_once
     as_root apt-get install -y -q --no-install-recommends "${APT_WAIT[@]}" "${missing[@]}"
 }

@@ -7,10 +7,6 @@
 set -euo pipefail
 source "$(dirname "$0")/common.sh"
 
-if ! dpkg --print-foreign-architectures | grep -qx i386; then
-    as_root dpkg --add-architecture i386
-    apt_updated=""
-fi
 ensure_packages wine wine32:i386 libgl1:i386 libglx-mesa0:i386 \
     libgl1-mesa-dri:i386 icoutils liblnk-utils binutils-mingw-w64-i686 \
     "${TEST_PACKAGES[@]}"
