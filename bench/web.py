@@ -2,7 +2,8 @@
 # The browser build's figures for tools/bench.sh's report: every file a first
 # visit transfers, raw and at gzip's level 9; the time from navigation to the
 # welcome picture, nothing cached (the median of VISITS); the CPU that Chromium's renderer and GPU
-# processes take idle on the welcome picture and on the board. Serves
+# processes, and the page's own script, take idle on the welcome picture and
+# on the board. Serves
 # build/web to headless Chromium (software WebGL) with the end-to-end
 # driver's serve() and chromium(); Debian's Python has their Selenium:
 #   /usr/bin/python3 bench/web.py [VISITS]
@@ -30,16 +31,21 @@ WELCOME = "(function check(done) { window.firstDraw ? done(window.firstDraw) : s
 
 
 def idle_cpu(driver):
-    # CPU ms of the renderers and of the GPU process in IDLE seconds, once
-    # the last frames are drawn, and of the page's own script in them.
+    # CPU ms of the renderers, of the GPU process and of the page's own
+    # script in IDLE seconds, once the last frames are drawn: the median of
+    # three readings, as Chromium's own upkeep takes 100-200 ms now and then,
+    # on a blank page too.
     time.sleep(2)
     tree = psutil.Process(driver.service.process.pid).children(recursive=True)
     kinds = [[p for p in tree if kind in p.cmdline()] for kind in ("--type=renderer", "--type=gpu-process")]
     used = lambda: [sum(sum(p.cpu_times()[:2]) for p in processes) for processes in kinds] + [next(
         m["value"] for m in driver.execute_cdp_cmd("Performance.getMetrics", {})["metrics"] if m["name"] == "ScriptDuration")]
-    before = used()
-    time.sleep(IDLE)
-    return "%.0f and %.0f (its script %.0f)" % tuple(1000 * (b - a) for a, b in zip(before, used()))
+    readings = []
+    for _ in range(3):
+        before = used()
+        time.sleep(IDLE)
+        readings.append([1000 * (b - a) for a, b in zip(before, used())])
+    return "%.0f and %.0f (its script %.0f)" % tuple(map(statistics.median, zip(*readings)))
 
 
 # Every visit a first one: everything from the server, no HTTP cache, and no
@@ -65,5 +71,5 @@ print("| file | bytes | gzip -9 |\n| --- | --- | --- |")
 for name, (raw, packed) in zip(files + ["total"], sizes + [tuple(map(sum, zip(*sizes)))]):
     print(f"| {name} | {raw} | {packed} |")
 print(f"\nNavigation to the welcome picture, nothing cached: median {statistics.median(loads):.0f} ms of "
-      f"{VISITS} visits ({', '.join('%.0f' % t for t in loads)}).\n\nCPU in {IDLE} s idle, renderer and "
-      f"GPU process: {welcome} ms on the welcome picture, {board} ms on the board.")
+      f"{VISITS} visits ({', '.join('%.0f' % t for t in loads)}).\n\nCPU in {IDLE} s idle (median of 3), renderer "
+      f"and GPU process: {welcome} ms on the welcome picture, {board} ms on the board.")

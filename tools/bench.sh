@@ -45,7 +45,10 @@ awk -F, -v OFS='\t' 'NR > 1 { print "start-up, wall-clock median (ms)", $1, $4 *
     print "start-up, user + system CPU mean (ms)", $1, ($5 + $6) * 1000 }' "$work/startup.csv" | ratios
 
 echo -e "\n## In the game's process (Google Benchmark, GL renderer on the X display)\n\n\`\`\`"
-"$bin/zorvane_bench" --benchmark_repetitions="$REPETITIONS" --benchmark_enable_random_interleaving=true \
+# glibc keeps freed memory rather than handing large blocks back to the
+# kernel: otherwise whether a repetition's decoded pictures fault in fresh
+# pages varies from one to the next, and loading's spread is 30-50 %.
+GLIBC_TUNABLES=glibc.malloc.mmap_threshold=268435456:glibc.malloc.trim_threshold=268435456 "$bin/zorvane_bench" --benchmark_repetitions="$REPETITIONS" --benchmark_enable_random_interleaving=true \
     --benchmark_report_aggregates_only=true --benchmark_time_unit=us --benchmark_min_time=0.2 \
     --benchmark_out="$work/inprocess.csv" --benchmark_out_format=csv 2>&1
 echo '```'
