@@ -1,11 +1,11 @@
 #!/usr/bin/python3
 # The browser build's figures for tools/bench.sh's report: every file a first
 # visit transfers, raw and at gzip's level 9; the time from navigation to the
-# welcome picture, nothing cached (the median of VISITS); the CPU that Chromium's renderer and GPU
-# processes, and the page's own script, take idle on the welcome picture and
-# on the board. Serves
-# build/web to headless Chromium (software WebGL) with the end-to-end
-# driver's serve() and chromium(); Debian's Python has their Selenium:
+# welcome picture, nothing cached (the median of VISITS); the CPU that
+# Chromium's renderer and GPU processes, and the page's own script, take idle
+# on the welcome picture and on the board. Serves build/web to headless
+# Chromium (software WebGL) with the end-to-end driver's serve() and
+# chromium(); Debian's Python has their Selenium:
 #   /usr/bin/python3 bench/web.py [VISITS]
 import gzip
 import os

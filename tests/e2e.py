@@ -489,7 +489,7 @@ def main():
             directory = tempfile.mkdtemp(dir=work)
             if not args.pictures:
                 make_picture_set(directory)
-            if os.path.isdir(command[0]):  # the browser build's folder; by finger alone:
+            if os.path.isdir(command[0]):  # the browser build's folder; two scenarios by finger
                 game = (TouchGame if scenario in ("touch", "offline") else BrowserGame)(command[0], directory)
             else:
                 framebuffer = framebuffer or start_display(work)

@@ -34,16 +34,15 @@ apt_update_once() {
 # architecture of any named as PACKAGE:ARCH. A package installed for two
 # architectures reports two statuses, one a line.
 ensure_packages() {
-    local missing=() pkg status
+    local missing=() pkg status arch
     for pkg in "$@"; do
         status=$(dpkg-query -W -f='${Status}\n' "$pkg" 2>/dev/null || true)
         [[ $status == *"install ok installed"* ]] || missing+=("$pkg")
     done
     [ ${#missing[@]} -eq 0 ] && return
-    for pkg in "${missing[@]}"; do
-        if [[ $pkg == *:* ]] && ! { dpkg --print-architecture; dpkg --print-foreign-architectures; } |
-            grep -qx "${pkg#*:}"; then
-            as_root dpkg --add-architecture "${pkg#*:}"
+    for arch in $(printf '%s\n' "${missing[@]}" | sed -n 's/.*://p' | sort -u); do
+        if ! { dpkg --print-architecture; dpkg --print-foreign-architectures; } | grep -qx "$arch"; then
+            as_root dpkg --add-architecture "$arch"
             apt_updated=""
         fi
     done
