@@ -46,12 +46,18 @@ set_target_properties(zorvane_checked PROPERTIES OUTPUT_NAME zorvane
   RUNTIME_OUTPUT_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR}/checked)
 
 # The picture set as Emscripten's preloaded data, mounted at resources/ in
-# the working directory, the same relative paths as on the desktop.
-file(GLOB_RECURSE ZORVANE_PICTURES CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/resources/*)
+# the working directory, the same relative paths as on the desktop. Each
+# file is named, in the glob's sorted order: given the folder, the packager
+# would take the files in the order the file system lists them.
+file(GLOB_RECURSE pictures CONFIGURE_DEPENDS RELATIVE ${PROJECT_SOURCE_DIR}
+  ${PROJECT_SOURCE_DIR}/resources/*)
+list(TRANSFORM pictures PREPEND ${PROJECT_SOURCE_DIR}/ OUTPUT_VARIABLE ZORVANE_PICTURES)
+list(TRANSFORM pictures REPLACE "^.+$" "${PROJECT_SOURCE_DIR}/\\0@\\0"
+  OUTPUT_VARIABLE ZORVANE_PRELOADS)
 add_custom_command(
   OUTPUT zorvane.data zorvane.data.js
   COMMAND ${EMSCRIPTEN_ROOT_PATH}/tools/file_packager zorvane.data
-    --preload ${PROJECT_SOURCE_DIR}/resources@resources
+    --preload ${ZORVANE_PRELOADS}
     --js-output=zorvane.data.js --no-node
   DEPENDS ${ZORVANE_PICTURES}
   VERBATIM)

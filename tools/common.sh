@@ -4,8 +4,17 @@
 # not run it.
 
 ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
-DEPS="$ROOT/build/deps"
+# The compiled dependencies. tools/reproduce.sh points its two builds at one
+# cache, so that it compiles them once.
+DEPS=${ZORVANE_DEPS:-$ROOT/build/deps}
 export DEBIAN_FRONTEND=noninteractive
+
+# Every time a build writes into a package, an archive or an executable is
+# the time of the last commit, so that the same commit gives the same bytes.
+if [ -z "${SOURCE_DATE_EPOCH:-}" ]; then
+    SOURCE_DATE_EPOCH=$(git -C "$ROOT" log -1 --format=%ct 2>/dev/null) || unset SOURCE_DATE_EPOCH
+fi
+[ -z "${SOURCE_DATE_EPOCH:-}" ] || export SOURCE_DATE_EPOCH
 
 as_root() {
     if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi
@@ -110,9 +119,13 @@ CMAKE_CONFIGURE=(cmake)
 
 # Builds a CMake project into PREFIX once for a given set of arguments; a
 # later call with the same arguments finds the stamp and returns at once.
+# The cache's own folder is mapped to a fixed name in whatever the compiler
+# records of a path (__FILE__ in SDL's messages among them), so that the
+# libraries do not depend on where the cache lies.
 cmake_dependency() {
     local source=$1 prefix=$2 name stamp
     shift 2
+    set -- "-DCMAKE_C_FLAGS=-ffile-prefix-map=$DEPS=/deps" "$@"
     name=$(basename "$source")
     stamp="$prefix/.built-$name-$(echo "$*" | md5sum | cut -c1-12)"
     [ -f "$stamp" ] && return
@@ -178,3 +191,18 @@ WINDOWS_OUT="$ROOT/build/windows"
 
 # The browser build (tools/web.sh): what it leaves to serve.
 WEB_OUT="$ROOT/build/web"
+
+# Zips the folder NAME in DIR into the archive OUT the same way every time:
+# its entries in sorted order, each with the commit's time (zip stores local
+# time, hence UTC) and the modes a package installs, whatever the umask, and
+# no extra fields with owners or further times.
+reproducible_zip() {
+    local out=$1 dir=$2 name=$3
+    (
+        cd "$dir"
+        chmod -R u=rwX,go=rX "$name"
+        find "$name" -exec touch -h -d "@${SOURCE_DATE_EPOCH:-0}" {} +
+        rm -f "$out"
+        find "$name" | LC_ALL=C sort | TZ=UTC zip -q -X -@ "$out"
+    )
+}

@@ -35,5 +35,5 @@ cmake --build "$BUILD" -j "$(nproc)" --target all "$@"
 
 rm -rf "$WEB_OUT" "$ROOT/build/zorvane-web.zip"
 cmake --install "$BUILD" --prefix "$WEB_OUT" >/dev/null
-(cd "$ROOT/build" && zip -q -r -X zorvane-web.zip web)
+reproducible_zip "$ROOT/build/zorvane-web.zip" "$ROOT/build" web
 echo "web: built $WEB_OUT and $ROOT/build/zorvane-web.zip"

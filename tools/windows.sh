@@ -32,13 +32,17 @@ rm -rf "$WINDOWS_OUT/Zorvane" "$WINDOWS_OUT/Zorvane.zip"
 mkdir -p "$WINDOWS_OUT/Zorvane"
 "$WINDOWS_TARGET-strip" -o "$WINDOWS_OUT/Zorvane/Zorvane.exe" "$WINDOWS_OUT/build/zorvane.exe"
 cp -r "$ROOT/resources" "$WINDOWS_OUT/Zorvane/"
-(cd "$WINDOWS_OUT" && zip -q -r -X Zorvane.zip Zorvane)
+reproducible_zip "$WINDOWS_OUT/Zorvane.zip" "$WINDOWS_OUT" Zorvane
 
-# The setup program installs the same folder. Its uninstaller removes the
-# pictures one by one, then each folder deepest first if it is empty.
+# The setup program installs the same folder, with the times set above. Its
+# uninstaller removes the pictures one by one, then each folder if it is
+# empty, deepest first (reverse order puts a folder after what it holds).
 rm -f "$WINDOWS_OUT"/Zorvane-*-setup.exe
-(cd "$WINDOWS_OUT/Zorvane" && find resources -depth \( -type f -printf 'Delete "$INSTDIR\\%p"\n' \
-    -o -printf 'RMDir "$INSTDIR\\%p"\n' \)) | tr / '\\' >"$WINDOWS_OUT/build/resources.nsh"
+(
+    cd "$WINDOWS_OUT/Zorvane"
+    find resources -type f | LC_ALL=C sort | sed 's/.*/Delete "$INSTDIR\\&"/'
+    find resources -type d | LC_ALL=C sort -r | sed 's/.*/RMDir "$INSTDIR\\&"/'
+) | tr / '\\' >"$WINDOWS_OUT/build/resources.nsh"
 makensis -V2 -DPACKAGE="$WINDOWS_OUT/Zorvane" -DRESOURCES="$WINDOWS_OUT/build/resources.nsh" \
     "$WINDOWS_OUT/build/setup.nsi"
 echo "windows: built $WINDOWS_OUT/Zorvane, $WINDOWS_OUT/Zorvane.zip and" \
