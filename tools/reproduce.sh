@@ -16,8 +16,9 @@ source "$(dirname "$0")/common.sh"
 ensure_packages reprotest diffoscope-minimal disorderfs faketime fuse3 git \
     unzip xz-utils binutils wabt
 
-ARTIFACTS="build/release/zorvane build/package/*.deb build/windows/Zorvane/Zorvane.exe
-    build/windows/Zorvane.zip build/windows/*-setup.exe build/web/* build/zorvane-web.zip"
+# What reprotest compares, as shell patterns in one string.
+ARTIFACTS="build/release/zorvane build/package/*.deb build/windows/Zorvane/Zorvane.exe"
+ARTIFACTS+=" build/windows/Zorvane.zip build/windows/*-setup.exe build/web/* build/zorvane-web.zip"
 OUT="$ROOT/build/reproduce"
 rm -rf "$OUT"
 mkdir -p "$OUT"
