@@ -59,7 +59,9 @@ add_custom_command(
   COMMAND ${EMSCRIPTEN_ROOT_PATH}/tools/file_packager zorvane.data
     --preload ${ZORVANE_PRELOADS}
     --js-output=zorvane.data.js --no-node
-  DEPENDS ${ZORVANE_PICTURES}
+  COMMAND ${CMAKE_COMMAND} -DDATA=zorvane.data -DLOADER=zorvane.data.js
+    -P ${PROJECT_SOURCE_DIR}/cmake/DataUuid.cmake
+  DEPENDS ${ZORVANE_PICTURES} cmake/DataUuid.cmake
   VERBATIM)
 add_custom_target(zorvane_data ALL DEPENDS zorvane.data zorvane.data.js)
 

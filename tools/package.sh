@@ -15,6 +15,8 @@ build_native "$OUT/build" -DZORVANE_TESTS=OFF \
     -DCMAKE_EXE_LINKER_FLAGS="$(dpkg-buildflags --get LDFLAGS)"
 
 rm -rf "$OUT"/*.deb "$OUT/_CPack_Packages"
+# CPack gives the package's own members the modes the umask leaves.
+umask 022
 cpack --config "$OUT/build/CPackConfig.cmake" -B "$OUT"
 rm -rf "$OUT/_CPack_Packages"
 echo "package: built $(ls "$OUT"/zorvane_*.deb)"
