@@ -3,7 +3,10 @@
 #   resources/sings/<1..6>/(N).png, resources/namesGroup.png, resources/welcome.png,
 #   resources/felicitation.png, art/icon/icon-{16,32,48,64,128,256}.png,
 #   art/icon/zorvane.svg, art/icon/zorvane.ico, the browser version's
-#   art/icon/icon-{192,512,maskable-512}.png, docs/contact-sheet.png
+#   art/icon/icon-{192,512,maskable-512}.png, docs/contact-sheet.png;
+#   for every language of po/LINGUAS lang/<code>/{namesGroup,welcome,felicitation}.png
+#   and lang/<code>/touch/{welcome,felicitation}.png, English's touch pair in
+#   lang/en/touch/, and one montage per script, docs/lang-{latin,cyrillic,arabic}.png
 # Run from anywhere: art/build.sh
 set -euo pipefail
 
@@ -13,12 +16,19 @@ build="$here/build"
 
 # --- tools (Debian packages) ---------------------------------------------
 source "$root/tools/common.sh"
-need=(python3 librsvg2-bin optipng zopfli icoutils fonts-dejavu-core fontconfig)
+# Pillow with libraqm measures text as librsvg shapes it; gettext compiles the translations
+need=(python3 python3-pil libraqm0 gettext librsvg2-bin optipng zopfli icoutils fonts-dejavu-core fontconfig)
+# Debian's own Python, the one python3-pil installs into
+python=/usr/bin/python3
 ensure_packages "${need[@]}"
 
 # --- SVGs ----------------------------------------------------------------
 rm -rf "$build"
-python3 "$here/make_svgs.py" "$build"
+for code in $(sed 's/#.*//' "$root/po/LINGUAS"); do
+    mkdir -p "$build/locale/$code/LC_MESSAGES"
+    msgfmt --check -o "$build/locale/$code/LC_MESSAGES/zorvane.mo" "$root/po/$code.po"
+done
+"$python" "$here/make_svgs.py" "$build"
 
 # --- rasterise + optimise --------------------------------------------------
 render() {  # svg png [extra optipng flags]
@@ -39,10 +49,15 @@ done
 for pic in namesGroup welcome felicitation; do
     render "$build/$pic.svg" "$root/resources/$pic.png" -nc   # keep true colour, no palette
 done
+rm -rf "$root/lang"
+(cd "$build/lang" && find . -name '*.svg') | sort | while read -r svg; do
+    render "$build/lang/$svg" "$root/lang/${svg%.svg}.png" -nc
+done
 # The browser downloads the whole set: zopfli's deflate packs it some 7 %
-# smaller than optipng's, every pixel the same.
-find "$root/resources" -name '*.png' -print0 |
-    xargs -0 -P "$(nproc)" -I{} zopflipng -y {} {} >/dev/null
+# smaller than optipng's, every pixel the same. One at a time: the machine
+# is shared.
+find "$root/resources" "$root/lang" -name '*.png' -print0 |
+    xargs -0 -I{} zopflipng -y {} {} >/dev/null
 
 mkdir -p "$here/icon"
 for px in 16 32 48 64 128 256; do
@@ -58,8 +73,12 @@ cp "$build/icon/zorvane.svg" "$here/icon/zorvane.svg"
 icotool -c -o "$here/icon/zorvane.ico" "$here/icon/icon-16.png" "$here/icon/icon-32.png" "$here/icon/icon-48.png"
 
 # --- contact sheet of the shipped sign pictures -----------------------------
-python3 "$here/make_svgs.py" --sheet "$build" "$root"
+"$python" "$here/make_svgs.py" --sheet "$build" "$root"
 mkdir -p "$root/docs"
 render "$build/contact-sheet.svg" "$root/docs/contact-sheet.png"
+"$python" "$here/make_svgs.py" --montage "$build"
+for script in latin cyrillic arabic; do
+    render "$build/lang-$script.svg" "$root/docs/lang-$script.png"
+done
 
 echo "art: $(find "$root/resources" -name '*.png' | wc -l) pictures in resources/ ($(du -sb "$root/resources" | cut -f1) bytes)"
