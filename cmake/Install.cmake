@@ -38,10 +38,37 @@ add_custom_target(zorvane_compressed_docs ALL
 install(TARGETS zorvane RUNTIME DESTINATION ${ZORVANE_INSTALL_PROGRAMDIR})
 install(PROGRAMS ${generated}/zorvane DESTINATION ${ZORVANE_INSTALL_GAMESDIR})
 install(DIRECTORY ${PROJECT_SOURCE_DIR}/resources DESTINATION ${ZORVANE_INSTALL_DATADIR})
+
+# Each translation is a folder, lang/<code>, that the launcher starts the
+# game in: its resources/ holds the language's three pictures with words
+# and a link to the one set of signs.
+file(CREATE_LINK ../../../resources/sings ${generated}/sings SYMBOLIC)
+foreach(code IN LISTS ZORVANE_LANGUAGES)
+  list(TRANSFORM ZORVANE_WORD_PICTURES PREPEND ${PROJECT_SOURCE_DIR}/lang/${code}/
+    OUTPUT_VARIABLE pictures)
+  install(FILES ${pictures} ${generated}/sings
+    DESTINATION ${ZORVANE_INSTALL_DATADIR}/lang/${code}/resources)
+endforeach()
 install(FILES ${generated}/zorvane.6.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man6)
 install(FILES ${linux}/copyright ${generated}/changelog.gz
   DESTINATION ${CMAKE_INSTALL_DATAROOTDIR}/doc/zorvane)
-install(FILES ${linux}/${ZORVANE_ID}.metainfo.xml
+
+# The menu entry and the AppStream data carry every translation, merged from
+# po/ by gettext's own tools (the AppStream rules are appstream's).
+set(translations ${PROJECT_SOURCE_DIR}/po/LINGUAS)
+foreach(code IN LISTS ZORVANE_LANGUAGES)
+  list(APPEND translations ${PROJECT_SOURCE_DIR}/po/${code}.po)
+endforeach()
+add_custom_command(OUTPUT ${generated}/${ZORVANE_ID}.desktop.in ${generated}/${ZORVANE_ID}.metainfo.xml
+  COMMAND msgfmt --desktop --template=${linux}/${ZORVANE_ID}.desktop.in
+    -d ${PROJECT_SOURCE_DIR}/po -o ${generated}/${ZORVANE_ID}.desktop.in
+  COMMAND msgfmt --xml --template=${linux}/${ZORVANE_ID}.metainfo.xml
+    -d ${PROJECT_SOURCE_DIR}/po -o ${generated}/${ZORVANE_ID}.metainfo.xml
+  DEPENDS ${linux}/${ZORVANE_ID}.desktop.in ${linux}/${ZORVANE_ID}.metainfo.xml ${translations}
+  VERBATIM)
+add_custom_target(zorvane_translated_entries ALL
+  DEPENDS ${generated}/${ZORVANE_ID}.desktop.in ${generated}/${ZORVANE_ID}.metainfo.xml)
+install(FILES ${generated}/${ZORVANE_ID}.metainfo.xml
   DESTINATION ${CMAKE_INSTALL_DATAROOTDIR}/metainfo)
 foreach(px 16 32 48 64 128 256)
   install(FILES ${PROJECT_SOURCE_DIR}/art/icon/icon-${px}.png
@@ -58,7 +85,7 @@ install(FILES ${PROJECT_SOURCE_DIR}/art/icon/zorvane.svg
 install(CODE "
   get_filename_component(ZORVANE_LAUNCHER [[${ZORVANE_INSTALL_GAMESDIR}/zorvane]]
     ABSOLUTE BASE_DIR \"\${CMAKE_INSTALL_PREFIX}\")
-  configure_file([[${linux}/${ZORVANE_ID}.desktop.in]]
+  configure_file([[${generated}/${ZORVANE_ID}.desktop.in]]
     [[${generated}/${ZORVANE_ID}.desktop]] @ONLY)")
 install(FILES ${generated}/${ZORVANE_ID}.desktop
   DESTINATION ${CMAKE_INSTALL_DATAROOTDIR}/applications)

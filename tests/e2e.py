@@ -338,12 +338,13 @@ def start(game, pictures):
 
 def deal(game, pictures):
     # Each row shows a band of the label strip in its place, a different one
-    # a row.
+    # a row. The bands share their field and differ in words and emblems,
+    # so the grid is fine enough to meet a band's words in any language.
     strip = decode(f"{pictures}/resources/namesGroup.png")
     bands = [strip.crop((0, 30 * g, strip.width, 30 * g + 30)) for g in range(strip.height // 30)]
     def labels(s):
         shown = [[g for g, band in enumerate(bands)
-                  if shows(s, band, 640 - strip.width // 2, 13 + CELL_H * r, 4)] for r in range(3)]
+                  if shows(s, band, 640 - strip.width // 2, 13 + CELL_H * r, 12)] for r in range(3)]
         return all(len(g) == 1 for g in shown) and len({g[0] for g in shown}) == 3
     game.key("space")
     wait_for(game, "the board's labels", labels)

@@ -165,8 +165,10 @@ build_sdl2() {
         -DSDL_TEST=OFF "$@"
 }
 
-# The native build: Debian's SDL2 and the SDL2_image built above.
-BUILD_PACKAGES=(build-essential cmake pkg-config libsdl2-dev)
+# The native build: Debian's SDL2 and the SDL2_image built above; gettext,
+# with appstream's rules for its data, merges the translations into the menu
+# entry and the AppStream data.
+BUILD_PACKAGES=(build-essential cmake pkg-config libsdl2-dev gettext appstream)
 
 build_native() {
     local dir=$1
