@@ -23,15 +23,21 @@ OUT="$ROOT/build/reproduce"
 rm -rf "$OUT"
 mkdir -p "$OUT"
 
+# The committed tree, without the work tree's builds or changes; its time
+# is set above from the commit.
+git -C "$ROOT" archive --format=tar --prefix=source/ HEAD | tar -C "$OUT" -xf -
 if [ "${1:-}" = --deps ]; then
+    # The second build runs in a user namespace of its own (for its host
+    # name), where apt cannot fetch: the dependencies' sources come with the
+    # tree, and each build compiles its own.
     unset ZORVANE_DEPS
+    DEPS="$OUT/source/build/deps"
+    debian_source libsdl2 2.26.5
+    debian_source libsdl2-image 2.6.3
 else
     "$ROOT/tools/release.sh" >/dev/null
     export ZORVANE_DEPS="$DEPS"
 fi
-# The committed tree, without the work tree's builds or changes; its time
-# is set above from the commit.
-git -C "$ROOT" archive --format=tar --prefix=source/ HEAD | tar -C "$OUT" -xf -
 
 # Left as they are: the kernel's reported architecture (a 32-bit
 # personality would change what CMake builds for), the number of CPUs (it
