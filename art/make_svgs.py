@@ -865,9 +865,9 @@ PILL_ONE_LINE_LEAST, PILL_TWO_LINES, PILL_LEAST = 20, 22, 17
 
 
 def halves(s, size, rtl):
-    """s broken at the space that makes its longer half shortest."""
+    """s broken at the space that makes its longer half shortest; one word stays whole."""
     words = s.split(' ')
-    cuts = [(' '.join(words[:i]), ' '.join(words[i:])) for i in range(1, len(words))]
+    cuts = [(' '.join(words[:i]), ' '.join(words[i:])) for i in range(1, len(words))] or [(s,)]
     return min(cuts, key=lambda c: max(measure(part, size, 'bold', rtl) for part in c))
 
 
