@@ -77,8 +77,13 @@ icotool -c -o "$here/icon/zorvane.ico" "$here/icon/icon-16.png" "$here/icon/icon
 mkdir -p "$root/docs"
 render "$build/contact-sheet.svg" "$root/docs/contact-sheet.png"
 "$python" "$here/make_svgs.py" --montage "$build"
+# The montages are for reading only: 256 colours keep them half the size.
 for script in latin cyrillic arabic; do
-    render "$build/lang-$script.svg" "$root/docs/lang-$script.png"
+    rsvg-convert --format=png -o "$build/lang-$script.png" "$build/lang-$script.svg"
+    "$python" -c 'import sys; from PIL import Image; Image.open(sys.argv[1]).convert("RGB").quantize(
+        256, dither=Image.Dither.NONE).save(sys.argv[2])' \
+        "$build/lang-$script.png" "$root/docs/lang-$script.png"
+    optipng -quiet -o2 -strip all "$root/docs/lang-$script.png"
 done
 
 echo "art: $(find "$root/resources" -name '*.png' | wc -l) pictures in resources/ ($(du -sb "$root/resources" | cut -f1) bytes)"

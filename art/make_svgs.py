@@ -865,9 +865,9 @@ PILL_ONE_LINE_LEAST, PILL_TWO_LINES, PILL_LEAST = 20, 22, 17
 
 
 def halves(s, size, rtl):
-    """s broken at the space that makes its longer half shortest."""
+    """s broken at the space that makes its longer half shortest; one word stays whole."""
     words = s.split(' ')
-    cuts = [(' '.join(words[:i]), ' '.join(words[i:])) for i in range(1, len(words))]
+    cuts = [(' '.join(words[:i]), ' '.join(words[i:])) for i in range(1, len(words))] or [(s,)]
     return min(cuts, key=lambda c: max(measure(part, size, 'bold', rtl) for part in c))
 
 
@@ -1003,11 +1003,12 @@ def screen_svgs(signs, lang):
 
 def montage_svg(root, codes):
     """Each language's label strip beside its welcome picture at half size."""
-    rows, y, W = '', 10, 1000
+    rows, y, right = '', 10, 70 + STRIP_WIDEST + 20
+    W = right + 760 // 2 + 10
     for code in codes:
         folder = 'resources' if code == 'en' else f'lang/{code}'
         rows += text(code, 24, y + 30, 20, SLATE, anchor='start')
-        for name, x, scale in (('namesGroup', 70, 1), ('welcome', 600, 0.5)):
+        for name, x, scale in (('namesGroup', 70, 1), ('welcome', right, 0.5)):
             data = open(os.path.join(root, folder, name + '.png'), 'rb').read()
             w, h = png_size(data)
             uri = 'data:image/png;base64,' + base64.b64encode(data).decode()
