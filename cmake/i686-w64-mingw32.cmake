@@ -19,8 +19,8 @@ set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
 
 # Everything static, the GCC runtime and the C++ library included, so that a
-# program needs no DLL beyond those Windows itself has. The linker would
-# write the time of the link into the header: the same source is to give the
-# same bytes.
+# program needs no DLL beyond those Windows itself has. The linker writes
+# SOURCE_DATE_EPOCH into the header where it is set, and would otherwise
+# write the time of the link: the same source is to give the same bytes.
 set(CMAKE_EXE_LINKER_FLAGS_INIT "-static -static-libgcc -static-libstdc++ -Wl,--no-insert-timestamp")
 set(CMAKE_SHARED_LINKER_FLAGS_INIT "-static-libgcc -static-libstdc++")
