@@ -194,6 +194,11 @@ WINDOWS_OUT="$ROOT/build/windows"
 # The browser build (tools/web.sh): what it leaves to serve.
 WEB_OUT="$ROOT/build/web"
 
+# Gives everything under DIR, DIR included, the commit's time.
+stamp_times() {
+    find "$1" -exec touch -h -d "@${SOURCE_DATE_EPOCH:-0}" {} +
+}
+
 # Zips the folder NAME in DIR into the archive OUT the same way every time:
 # its entries in sorted order, each with the commit's time (zip stores local
 # time, hence UTC) and the modes a package installs, whatever the umask, and
@@ -203,7 +208,7 @@ reproducible_zip() {
     (
         cd "$dir"
         chmod -R u=rwX,go=rX "$name"
-        find "$name" -exec touch -h -d "@${SOURCE_DATE_EPOCH:-0}" {} +
+        stamp_times "$name"
         rm -f "$out"
         find "$name" | LC_ALL=C sort | TZ=UTC zip -q -X -@ "$out"
     )

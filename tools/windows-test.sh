@@ -8,8 +8,10 @@ set -euo pipefail
 source "$(dirname "$0")/common.sh"
 
 ensure_packages wine wine32:i386 libgl1:i386 libglx-mesa0:i386 \
-    libgl1-mesa-dri:i386 icoutils liblnk-utils binutils-mingw-w64-i686 \
+    libgl1-mesa-dri:i386 icoutils liblnk-utils binutils-mingw-w64-i686 locales \
     "${TEST_PACKAGES[@]}"
+# Wine takes Windows' display language from the Unix locale it starts in.
+locale -a | grep -qx de_DE.utf8 || as_root localedef -i de_DE -f UTF-8 de_DE.UTF-8
 "$ROOT/tools/windows.sh"
 EXE="$WINDOWS_OUT/Zorvane/Zorvane.exe"
 ICON="$ROOT/art/icon/zorvane.ico"
@@ -47,24 +49,33 @@ trap 'wineserver -k 2>/dev/null || true' EXIT
 wineboot -i >/dev/null 2>&1
 wineserver -w
 
-# The setup program, silently into the fresh prefix; the game started as its
-# Start-menu shortcut starts it; then the quiet uninstall that "Apps &
-# features" lists.
+# The setup program, silently into the fresh prefix of a German Windows; the
+# game started as its Start-menu shortcut starts it, in German; then the
+# quiet uninstall that "Apps & features" lists; last, the setup program on a
+# Windows that speaks none of the game's languages.
 KEY='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Zorvane'
 LINK="$WINEPREFIX/drive_c/ProgramData/Microsoft/Windows/Start Menu/Programs/Zorvane.lnk"
 registry() { wine reg query "$KEY" /v "$1" | tr -d '\r' | sed -n 's/.*REG_SZ *//p'; }
 link() { lnkinfo "$LINK" | sed -n "s/^\s*$1\s*: //p"; }
-check "the setup program installs silently" wine "$WINDOWS_OUT/Zorvane-$version-setup.exe" /S
+setup() { env -u LC_ALL -u LC_MESSAGES LANG="$1" wine "$WINDOWS_OUT/Zorvane-$version-setup.exe" /S; }
+check "the setup program installs silently, on a German Windows" setup de_DE.UTF-8
 target=$(link 'Local path' || true) folder=$(link 'Working directory' || true)
 check "the shortcut starts the game in its folder, with its icon" [ "$target" = \
     'C:\Program Files\Zorvane\Zorvane.exe' -a "$folder" = 'C:\Program Files\Zorvane' \
     -a "$(link 'Icon location')" = "$target" ]
 check "Apps & features lists it with its version" [ "$(registry DisplayVersion)" = "$version" ]
 installed=$(winepath -u "$folder")
+# The signs, each picture with words in German, and nothing else.
+german="$WINDOWS_OUT/german"
+rm -rf "$german" && mkdir "$german" && cp -r "$ROOT/resources" "$german/"
+cp "$ROOT"/lang/de/*.png "$german/resources/"
+check "it installs the signs and the German pictures with words" \
+    diff -r "$german/resources" "$installed/resources"
+check "the uninstaller is to speak German too" [ "$(registry 'Installer Language')" = 1031 ]
 # Wine's processes outlive a program for a while and keep the display they
 # started with (none here, then the driver's): each side waits them out.
 wineserver -w
-/usr/bin/python3 "$ROOT/tests/e2e.py" welcome --pictures "$installed" \
+/usr/bin/python3 "$ROOT/tests/e2e.py" welcome --pictures "$german" \
     -- sh -c 'cd "$1" && exec wine "$2"' sh "$installed" "$target"
 wineserver -w
 xargs wine <<<"$(registry QuietUninstallString)"
@@ -72,6 +83,10 @@ wineserver -w
 key=$(wine reg query "$KEY" >/dev/null 2>&1 && echo left || true)
 check "the quiet uninstall leaves no folder, shortcut or registry key" \
     [ ! -e "$installed" -a ! -e "$LINK" -a -z "$key" ]
+wineserver -w
+check "the setup program installs silently, on an English Windows" setup C.UTF-8
+check "it installs the signs and the English pictures with words" \
+    diff -r "$ROOT/resources" "$installed/resources"
 wineserver -w
 
 /usr/bin/python3 "$ROOT/tests/e2e.py" welcome play missing --separator '\' -- wine "$EXE"

@@ -2,9 +2,10 @@
 # Builds the 32-bit Windows package on Debian, installing what is missing:
 # MinGW-w64, then SDL2 and SDL2_image cross-compiled from Debian's source
 # packages (kept under build/deps/i686-w64-mingw32, built once), then the
-# game. Leaves build/windows/Zorvane/ (Zorvane.exe and resources/),
-# build/windows/Zorvane.zip and the setup program
-# build/windows/Zorvane-<version>-setup.exe.
+# game. Leaves build/windows/Zorvane/ (Zorvane.exe and resources/, in
+# English), build/windows/Zorvane.zip and the setup program
+# build/windows/Zorvane-<version>-setup.exe, which speaks every language of
+# po/LINGUAS and installs the game in the one chosen.
 set -euo pipefail
 source "$(dirname "$0")/common.sh"
 
@@ -34,10 +35,14 @@ mkdir -p "$WINDOWS_OUT/Zorvane"
 cp -r "$ROOT/resources" "$WINDOWS_OUT/Zorvane/"
 reproducible_zip "$WINDOWS_OUT/Zorvane.zip" "$WINDOWS_OUT" Zorvane
 
-# The setup program installs the same folder, with the times set above. Its
-# uninstaller removes the pictures one by one, then each folder if it is
-# empty, deepest first (reverse order puts a folder after what it holds).
+# The setup program installs the same folder, with the times set above, the
+# pictures with words in the language the player picks taken from the copies
+# CMake made of each language's, which get the same time. Whatever the
+# language, the same files are installed: its uninstaller removes the
+# pictures one by one, then each folder if it is empty, deepest first
+# (reverse order puts a folder after what it holds).
 rm -f "$WINDOWS_OUT"/Zorvane-*-setup.exe
+stamp_times "$WINDOWS_OUT/build/setup"
 (
     cd "$WINDOWS_OUT/Zorvane"
     find resources -type f | LC_ALL=C sort | sed 's/.*/Delete "$INSTDIR\\&"/'
