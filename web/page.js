@@ -58,8 +58,23 @@ var Module = {
 function showFingerControls() {
   document.documentElement.classList.add('touch');
 }
-if (matchMedia('(pointer: coarse)').matches) showFingerControls();
+const fingers = matchMedia('(pointer: coarse)').matches;
+if (fingers) showFingerControls();
 addEventListener('touchstart', showFingerControls, { capture: true, passive: true });
+
+// The pictures with words come in two variants: the touch one, where the
+// finger controls show from the start, names no key and says what a finger
+// does. The page loads the one it shows, in order after the offline script
+// and the signs, then the game, which runs once all are in.
+const variant = fingers ? 'touch' : 'keyboard';
+const language = 'en';
+const languageFiles = [`words-${language}-${variant}.data.js`, `words-${language}-${variant}.data`];
+for (const name of ['offline.js', 'signs.data.js', languageFiles[0], 'zorvane.js']) {
+  const script = document.createElement('script');
+  script.src = name;
+  script.async = false;
+  document.head.append(script);
+}
 
 // A key pressed and released on the canvas, where SDL listens: it reads
 // where the key lies from code, and which it is from keyCode. The keyboard
@@ -70,10 +85,16 @@ function press(key, code, keyCode) {
     canvas.dispatchEvent(new KeyboardEvent(type, { key, code, keyCode, bubbles: true }));
   }
 }
-deal.addEventListener('click', () => {
+function dealSigns() {
   press(' ', 'Space', 32);
   deal.disabled = true; // the program ignores Space after the deal
-});
+}
+deal.addEventListener('click', dealSigns);
+// The touch welcome says a tap on the board starts: until the deal, a tap
+// is Deal.
+if (variant === 'touch') {
+  canvas.addEventListener('pointerup', () => { if (!deal.disabled) dealSigns(); });
+}
 quit.addEventListener('click', () => press('Escape', 'Escape', 27));
 
 // Full screen, turned sideways where the browser allows either.
