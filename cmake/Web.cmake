@@ -51,31 +51,32 @@ set_target_properties(zorvane_checked PROPERTIES OUTPUT_NAME zorvane
 # input, of which the page loads the one it shows (docs/WEB.md). Each file is
 # named, in sorted order: given a folder, the packager would take the files
 # in the order the file system lists them. Arguments: the package's name,
-# then SOURCE@MOUNTED pairs, sources relative to the tree.
-set(ZORVANE_PACKAGES "")
+# then SOURCE@MOUNTED pairs, sources relative to the tree. Makes the package
+# and its loader, <name>.loader.js.
 function(zorvane_data_package name)
   list(SORT ARGN)
   list(TRANSFORM ARGN PREPEND ${PROJECT_SOURCE_DIR}/ OUTPUT_VARIABLE preloads)
   list(TRANSFORM preloads REPLACE "@.*$" "" OUTPUT_VARIABLE sources)
   add_custom_command(
-    OUTPUT ${name}.data ${name}.data.js
+    OUTPUT ${name}.data ${name}.loader.js
     COMMAND ${EMSCRIPTEN_ROOT_PATH}/tools/file_packager ${name}.data
-      --preload ${preloads} --js-output=${name}.data.js --no-node
-    COMMAND ${CMAKE_COMMAND} -DDATA=${name}.data -DLOADER=${name}.data.js
+      --preload ${preloads} --js-output=${name}.loader.js --no-node
+    COMMAND ${CMAKE_COMMAND} -DDATA=${name}.data -DLOADER=${name}.loader.js
       -P ${PROJECT_SOURCE_DIR}/cmake/DataUuid.cmake
     DEPENDS ${sources} cmake/DataUuid.cmake
     VERBATIM)
-  list(APPEND ZORVANE_PACKAGES ${CMAKE_CURRENT_BINARY_DIR}/${name}.data
-    ${CMAKE_CURRENT_BINARY_DIR}/${name}.data.js)
-  set(ZORVANE_PACKAGES ${ZORVANE_PACKAGES} PARENT_SCOPE)
 endfunction()
 
 file(GLOB_RECURSE signs CONFIGURE_DEPENDS RELATIVE ${PROJECT_SOURCE_DIR}
   ${PROJECT_SOURCE_DIR}/resources/sings/*)
 list(TRANSFORM signs REPLACE "^.+$" "\\0@\\0")
 zorvane_data_package(signs ${signs})
+set(ZORVANE_PACKAGES ${CMAKE_CURRENT_BINARY_DIR}/signs.data)
 # English's keyboard pictures are the desktop's own; the touch variant has a
-# welcome and a congratulation of its own, and shares the label strip.
+# welcome and a congratulation of its own, and shares the label strip. The
+# page loads one script for the data, words-<code>-<variant>.data.js: the
+# signs' loader, then the words', which share most of their code, and so
+# compress better together.
 foreach(code en ${ZORVANE_LANGUAGES})
   set(keyboard lang/${code})
   if(code STREQUAL "en")
@@ -90,15 +91,39 @@ foreach(code en ${ZORVANE_LANGUAGES})
       endif()
       list(APPEND words ${from}/${picture}@resources/${picture})
     endforeach()
-    zorvane_data_package(words-${code}-${variant} ${words})
+    set(name words-${code}-${variant})
+    zorvane_data_package(${name} ${words})
+    add_custom_command(OUTPUT ${name}.data.js
+      COMMAND cat signs.loader.js ${name}.loader.js > ${name}.data.js
+      DEPENDS signs.loader.js ${name}.loader.js)
+    list(APPEND ZORVANE_PACKAGES ${CMAKE_CURRENT_BINARY_DIR}/${name}.data
+      ${CMAKE_CURRENT_BINARY_DIR}/${name}.data.js)
   endforeach()
 endforeach()
 add_custom_target(zorvane_data ALL DEPENDS ${ZORVANE_PACKAGES})
 
-# The page, the program, its data, the icon as the page's, the manifest that
+# The page with its language menu, and each language's page strings, from
+# po/ by gettext's tools (web/strings.py).
+set(ZORVANE_PAGE ${CMAKE_CURRENT_BINARY_DIR}/index.html)
+set(translations "")
+foreach(code en ${ZORVANE_LANGUAGES})
+  list(APPEND ZORVANE_PAGE ${CMAKE_CURRENT_BINARY_DIR}/strings-${code}.json)
+  if(NOT code STREQUAL "en")
+    list(APPEND translations po/${code}.po)
+  endif()
+endforeach()
+add_custom_command(
+  OUTPUT ${ZORVANE_PAGE}
+  COMMAND python3 ${PROJECT_SOURCE_DIR}/web/strings.py ${PROJECT_SOURCE_DIR}/web/index.html
+    ${CMAKE_CURRENT_BINARY_DIR} ${PROJECT_SOURCE_DIR}/po ${ZORVANE_LANGUAGES}
+  DEPENDS web/strings.py web/index.html ${translations}
+  VERBATIM)
+add_custom_target(zorvane_page ALL DEPENDS ${ZORVANE_PAGE})
+
+# The page, its strings, the program, its data, the icon as the page's, the manifest that
 # makes it an installable app with its icons, and last the service worker
 # that keeps them, each language's once used, for offline play.
-install(FILES web/index.html web/page.css web/page.js web/offline.js web/manifest.webmanifest
+install(FILES ${ZORVANE_PAGE} web/page.css web/page.js web/offline.js web/manifest.webmanifest
   art/icon/icon-192.png art/icon/icon-512.png art/icon/icon-maskable-512.png
   $<TARGET_FILE:zorvane> $<TARGET_FILE_DIR:zorvane>/zorvane.wasm ${ZORVANE_PACKAGES}
   DESTINATION .)

@@ -27,8 +27,10 @@
 #            16:9 beside or under the controls, on whole pixels; gestures
 #            on the page are the game's
 #   missing  a picture file missing: 2, naming it
+#   language (browser only) the page in the browser's language, its strings
+#            and that language's welcome, then in the one its menu chooses
 #   offline  (browser only) installable; after one visit, a reload with the
-#            network cut plays; a build served while a game is in progress
+#            network cut plays, where a language not kept needs the network; a build served while a game is in progress
 #            takes over once the run has ended, "Play again" starts it; one
 #            served before a visit replaces the old build on its welcome;
 #            each time the cache holds exactly the served build's files.
@@ -38,6 +40,7 @@
 # its group, and each screen picture with a colour of its own.
 import argparse
 import atexit
+import gettext
 import http.server
 import io
 import os
@@ -215,10 +218,11 @@ def serve(site):
     return server
 
 
-def chromium():
+def chromium(languages="en-US"):
     # Debian's Chromium, headless with software WebGL, with its Selenium
-    # module. Root runs it only without its sandbox; with no network, its
-    # background services would only fill the log with refusals.
+    # module, speaking LANGUAGES. Root runs it only without its sandbox; with
+    # no network, its background services would only fill the log with
+    # refusals.
     from selenium import webdriver
     options = webdriver.ChromeOptions()
     for flag in ("headless no-sandbox use-angle=swiftshader enable-unsafe-swiftshader "
@@ -226,6 +230,7 @@ def chromium():
                  "no-first-run window-size=1280,1000").split():
         options.add_argument("--" + flag)
     options.set_capability("goog:loggingPrefs", {"browser": "ALL"})
+    options.add_experimental_option("prefs", {"intl.accept_languages": languages})
     return webdriver, webdriver.Chrome(options=options, service=webdriver.chrome.service.Service("/usr/bin/chromedriver"))
 
 
@@ -235,7 +240,7 @@ class BrowserGame:
     # window as wide as the canvas, which the page then shows at its own size
     # in the top left corner: board and page coordinates are the same. The
     # run has ended when the page says how.
-    language, variant = "en", "keyboard"
+    language, variant, languages, own_pictures = "en", "keyboard", "en-US", False
 
     def __init__(self, build, directory):
         self.build, self.directory, self.driver = build, directory, None
@@ -244,25 +249,31 @@ class BrowserGame:
         if self.driver:  # a later game in the same page: its end's "Play again"
             return self.tap("again")
         self.site = shutil.copytree(self.build, self.directory + "/site")
-        self.pack(self.directory)
-        self.server, (self.webdriver, self.driver) = serve(self.site), chromium()
+        if not self.own_pictures:
+            self.pack(self.directory)
+        self.server, (self.webdriver, self.driver) = serve(self.site), chromium(self.languages)
         self.driver.execute_cdp_cmd("Emulation.setTouchEmulationEnabled", {"enabled": isinstance(self, TouchGame)})
         self.driver.get("http://%s:%d/" % self.server.server_address)
 
     def pack(self, pictures):
         # The pictures as the data packages of the signs and of English's
-        # words for either input, and the service worker that keeps the
-        # site, rewritten as the build writes it. The touch variant has a
-        # welcome of its own.
+        # words for either input, each words' loader after the signs', and
+        # the service worker that keeps the site, rewritten as the build
+        # writes them. The touch variant has a welcome of its own.
         words = {name: f"{pictures}/resources/{name}" for name in sorted(os.listdir(pictures + "/resources"))
                  if name.endswith(".png")}
         touch = words | {"welcome.png": pictures + "/touch/welcome.png"}
         packages = {"signs": [pictures + "/resources/sings@resources/sings"]} | {
             f"words-en-{variant}": [f"{path}@resources/{name}" for name, path in files.items()]
             for variant, files in [("keyboard", words), ("touch", touch)]}
+        loaders = {}
         for name, preloads in packages.items():
             subprocess.run(["/usr/share/emscripten/tools/file_packager", name + ".data", "--no-node", "--preload",
-                            *preloads, f"--js-output={name}.data.js"], cwd=self.site, check=True)
+                            *preloads, "--js-output=loader.js"], cwd=self.site, check=True)
+            loaders[name] = open(self.site + "/loader.js").read()
+        os.remove(self.site + "/loader.js")
+        for name in packages.keys() - {"signs"}:
+            open(f"{self.site}/{name}.data.js", "w").write(loaders["signs"] + loaders[name])
         subprocess.run(["cmake", "-DSITE=" + self.site, f"-DWORKER={ROOT}/web/sw.js", "-P",
                         f"{ROOT}/cmake/WebCache.cmake"], check=True)
 
@@ -343,12 +354,16 @@ def expect_end(game, status, output):
     assert game.ended() == (status, output), f"ended with {game.ended()}, not {(status, output)}"
 
 
+def showing(path, n=6):
+    picture = decode(path)
+    return lambda s: shows(s, picture, 640 - picture.width // 2, 360 - picture.height // 2, n)
+
+
 def start(game, pictures):
     game.start()
     if isinstance(game, DesktopGame):
         game.check_window()
-    welcome = decode(f"{pictures}/{'touch' if isinstance(game, TouchGame) else 'resources'}/welcome.png")
-    shown = lambda s: shows(s, welcome, 640 - welcome.width // 2, 360 - welcome.height // 2)
+    shown = showing(f"{pictures}/{'touch' if isinstance(game, TouchGame) else 'resources'}/welcome.png")
     wait_for(game, "the welcome picture", shown)
     return shown
 
@@ -449,6 +464,45 @@ def layout(game, pictures, separator):
         assert not faults, f"at {width} × {height}: {faults}"
 
 
+# What the page says: its language and direction, description, Deal, hint and
+# menu, each language in the menu by its own name.
+SAYS = """return [document.documentElement.lang, document.documentElement.dir,
+  document.querySelector('meta[name=description]').content, deal.textContent, keys.textContent,
+  [...document.getElementById('language').options].map(option => option.text)]"""
+
+
+def translation(code):
+    if code == "en":
+        return gettext.NullTranslations()
+    compiled = subprocess.run(["msgfmt", "-o", "-", f"{ROOT}/po/{code}.po"], capture_output=True, check=True)
+    return gettext.GNUTranslations(io.BytesIO(compiled.stdout))
+
+
+def language(game, pictures, separator):
+    # The browser prefers Austrian German, which the page speaks as German;
+    # the menu then chooses Arabic, which a visit keeps. The build's own
+    # pictures, compared with each language's, at a grid fine enough to meet
+    # its words.
+    sys.path.insert(0, ROOT + "/po")
+    from page_strings import PAGE
+    codes = sorted(["en", *open(ROOT + "/po/LINGUAS").read().split()])
+    names = [translation(code).pgettext("language name", "English") for code in codes]
+    english = showing(ROOT + "/resources/welcome.png", 24)
+    game.languages, game.own_pictures = "de-AT,en", True
+    game.start()
+
+    def shown(code):
+        t, welcome = translation(code), showing(f"{ROOT}/lang/{code}/welcome.png", 24)
+        wait_for(game, f"the welcome in {code}", lambda s: welcome(s) and not english(s))
+        says = [code, "rtl" if code == "ar" else "ltr", t.gettext(PAGE[0]), t.pgettext("button", "Deal"),
+                re.sub("</?kbd>", "", t.gettext(next(text for text in PAGE if "<kbd>" in text))), names]
+        wait_for(game, f"the page in {code}", lambda s: game.driver.execute_script(SAYS) == says)
+    shown("de")
+    from selenium.webdriver.support.select import Select
+    Select(game.driver.find_element("id", "language")).select_by_value("ar")
+    shown("ar")
+
+
 def missing(game, pictures, separator):
     # Signs load before the screen pictures, and the first failure ends it.
     os.remove(f"{pictures}/resources/sings/3/(2).png")
@@ -472,6 +526,10 @@ def offline(game, pictures, separator):
         "offline": True, "latency": 0, "downloadThroughput": -1, "uploadThroughput": -1})
     game.driver.refresh()
     wait_for(game, "the welcome picture offline", first)
+    menu = "const menu = document.getElementById('language');"
+    game.driver.execute_script(menu + "menu.value = 'de'; menu.dispatchEvent(new Event('change'))")
+    wait_for(game, "the network asked for, the language kept", lambda s: game.driver.execute_script(
+        menu + "return menu.value == 'en' && !document.getElementById('offline-language').hidden"))
     deal(game, pictures, "Deal")
     os.rename(game.site + "-away", game.site)
     # The next build's welcome is the congratulation picture.
@@ -494,7 +552,7 @@ def offline(game, pictures, separator):
     wait_for(game, "the build after's welcome", lambda s: first(s) and game.cached())
 
 
-SCENARIOS = {f.__name__: f for f in [welcome, play, layout, missing, offline]} | {"touch": play}
+SCENARIOS = {f.__name__: f for f in [welcome, play, layout, language, missing, offline]} | {"touch": play}
 
 
 def main():

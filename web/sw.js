@@ -26,9 +26,10 @@ async function fetchExact(name) {
 // which); the rest of the build, and the languages the build before kept,
 // at install.
 const ON_USE = /^(words|strings)-/;
+const nameOf = (request) => new URL(request.url).pathname.split('/').pop();
 
 async function keep(cache, names) {
-  const kept = new Set((await cache.keys()).map((request) => new URL(request.url).pathname.split('/').pop()));
+  const kept = new Set((await cache.keys()).map(nameOf));
   await Promise.all(names.filter((name) => name in FILES && !kept.has(name))
     .map(async (name) => cache.put(name, await fetchExact(name))));
 }
@@ -36,7 +37,7 @@ async function keep(cache, names) {
 async function usedBefore() {
   const names = (await caches.keys()).filter((name) => name.startsWith('zorvane-') && name !== CACHE);
   const kept = await Promise.all(names.map(async (name) => (await caches.open(name)).keys()));
-  return kept.flat().map((request) => new URL(request.url).pathname.split('/').pop());
+  return kept.flat().map(nameOf);
 }
 
 // An install that fails leaves no part of the build behind.
@@ -51,7 +52,11 @@ addEventListener('activate', (event) => event.waitUntil(caches.keys().then((name
 
 addEventListener('message', (event) => {
   if (event.data === 'take over') skipWaiting();
-  else if (event.data.keep) event.waitUntil(caches.open(CACHE).then((cache) => keep(cache, event.data.keep)));
+  // A build replaced meanwhile keeps nothing: opening its deleted cache
+  // would make it again, beside the newer build's.
+  else if (event.data.keep) {
+    event.waitUntil(caches.has(CACHE).then(async (has) => has && keep(await caches.open(CACHE), event.data.keep)));
+  }
 });
 
 // The build's files from its cache, whatever the query; anything else from
