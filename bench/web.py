@@ -1,14 +1,16 @@
 #!/usr/bin/python3
 # The browser build's figures for tools/bench.sh's report: every file a first
-# visit transfers, raw and at gzip's level 9; the time from navigation to the
+# visit transfers, on a keyboard in LANGUAGE (English unless named), raw and
+# at gzip's level 9; the time from navigation to the
 # welcome picture, nothing cached (the median of VISITS); the CPU that
 # Chromium's renderer and GPU processes, and the page's own script, take idle
 # on the welcome picture and on the board. Serves build/web to headless
 # Chromium (software WebGL) with the end-to-end driver's serve() and
 # chromium(); Debian's Python has their Selenium:
-#   /usr/bin/python3 bench/web.py [VISITS]
+#   /usr/bin/python3 bench/web.py [VISITS [LANGUAGE]]
 import gzip
 import os
+import re
 import statistics
 import sys
 import time
@@ -19,6 +21,7 @@ ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
 sys.path.insert(0, ROOT + "/tests")
 from e2e import chromium, serve  # noqa: E402
 VISITS, IDLE = int(sys.argv[1]) if len(sys.argv) > 1 else 15, 10
+LANGUAGE = sys.argv[2] if len(sys.argv) > 2 else "en"
 # When the first draw came, the welcome picture's (loading only uploads
 # textures), and how many draws there were.
 DRAWS = """for (const gl of [WebGLRenderingContext.prototype, WebGL2RenderingContext.prototype]) {
@@ -59,8 +62,10 @@ driver.execute_cdp_cmd("Network.setBlockedURLs", {"urls": ["*/sw.js"]})
 for visit in range(VISITS):
     driver.get("http://%s:%d/" % server.server_address)
     loads.append(driver.execute_async_script(WELCOME))
-# A first visit's service worker fetches every file of the build.
-files = sorted(os.listdir(ROOT + "/build/web"))
+# A first visit's service worker fetches every file of the build but the
+# other languages' and input's.
+files = sorted(name for name in os.listdir(ROOT + "/build/web") if not re.match("(words|strings)-", name)
+               or name.startswith((f"words-{LANGUAGE}-keyboard.", f"strings-{LANGUAGE}.")))
 welcome, draws = idle_cpu(driver), driver.execute_script("return window.draws")
 driver.find_element("id", "canvas").send_keys(" ")
 board = idle_cpu(driver) if driver.execute_script("return window.draws") > draws else "(no board)"

@@ -45,33 +45,87 @@ target_link_options(zorvane_checked PRIVATE ${ZORVANE_WEB_LINK} -sASSERTIONS)
 set_target_properties(zorvane_checked PROPERTIES OUTPUT_NAME zorvane
   RUNTIME_OUTPUT_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR}/checked)
 
-# The picture set as Emscripten's preloaded data, mounted at resources/ in
-# the working directory, the same relative paths as on the desktop. Each
-# file is named, in the glob's sorted order: given the folder, the packager
-# would take the files in the order the file system lists them.
-file(GLOB_RECURSE pictures CONFIGURE_DEPENDS RELATIVE ${PROJECT_SOURCE_DIR}
-  ${PROJECT_SOURCE_DIR}/resources/*)
-list(TRANSFORM pictures PREPEND ${PROJECT_SOURCE_DIR}/ OUTPUT_VARIABLE ZORVANE_PICTURES)
-list(TRANSFORM pictures REPLACE "^.+$" "${PROJECT_SOURCE_DIR}/\\0@\\0"
-  OUTPUT_VARIABLE ZORVANE_PRELOADS)
-add_custom_command(
-  OUTPUT zorvane.data zorvane.data.js
-  COMMAND ${EMSCRIPTEN_ROOT_PATH}/tools/file_packager zorvane.data
-    --preload ${ZORVANE_PRELOADS}
-    --js-output=zorvane.data.js --no-node
-  COMMAND ${CMAKE_COMMAND} -DDATA=zorvane.data -DLOADER=zorvane.data.js
-    -P ${PROJECT_SOURCE_DIR}/cmake/DataUuid.cmake
-  DEPENDS ${ZORVANE_PICTURES} cmake/DataUuid.cmake
-  VERBATIM)
-add_custom_target(zorvane_data ALL DEPENDS zorvane.data zorvane.data.js)
+# The pictures as Emscripten's preloaded data, mounted at resources/ in the
+# working directory, the same relative paths as on the desktop: one package
+# of the signs, and one of the pictures with words for each language and
+# input, of which the page loads the one it shows (docs/WEB.md). Each file is
+# named, in sorted order: given a folder, the packager would take the files
+# in the order the file system lists them. Arguments: the package's name,
+# then SOURCE@MOUNTED pairs, sources relative to the tree. Makes the package
+# and its loader, <name>.loader.js.
+function(zorvane_data_package name)
+  list(SORT ARGN)
+  list(TRANSFORM ARGN PREPEND ${PROJECT_SOURCE_DIR}/ OUTPUT_VARIABLE preloads)
+  list(TRANSFORM preloads REPLACE "@.*$" "" OUTPUT_VARIABLE sources)
+  add_custom_command(
+    OUTPUT ${name}.data ${name}.loader.js
+    COMMAND ${EMSCRIPTEN_ROOT_PATH}/tools/file_packager ${name}.data
+      --preload ${preloads} --js-output=${name}.loader.js --no-node
+    COMMAND ${CMAKE_COMMAND} -DDATA=${name}.data -DLOADER=${name}.loader.js
+      -P ${PROJECT_SOURCE_DIR}/cmake/DataUuid.cmake
+    DEPENDS ${sources} cmake/DataUuid.cmake
+    VERBATIM)
+endfunction()
 
-# The page, the program, its data, the icon as the page's, the manifest that
+file(GLOB_RECURSE signs CONFIGURE_DEPENDS RELATIVE ${PROJECT_SOURCE_DIR}
+  ${PROJECT_SOURCE_DIR}/resources/sings/*)
+list(TRANSFORM signs REPLACE "^.+$" "\\0@\\0")
+zorvane_data_package(signs ${signs})
+set(ZORVANE_PACKAGES ${CMAKE_CURRENT_BINARY_DIR}/signs.data)
+# English's keyboard pictures are the desktop's own; the touch variant has a
+# welcome and a congratulation of its own, and shares the label strip. The
+# page loads one script for the data, words-<code>-<variant>.data.js: the
+# signs' loader, then the words', which share most of their code, and so
+# compress better together.
+foreach(code en ${ZORVANE_LANGUAGES})
+  set(keyboard lang/${code})
+  if(code STREQUAL "en")
+    set(keyboard resources)
+  endif()
+  foreach(variant keyboard touch)
+    set(words "")
+    foreach(picture IN LISTS ZORVANE_WORD_PICTURES)
+      set(from ${keyboard})
+      if(variant STREQUAL "touch" AND NOT picture STREQUAL "namesGroup.png")
+        set(from lang/${code}/touch)
+      endif()
+      list(APPEND words ${from}/${picture}@resources/${picture})
+    endforeach()
+    set(name words-${code}-${variant})
+    zorvane_data_package(${name} ${words})
+    add_custom_command(OUTPUT ${name}.data.js
+      COMMAND cat signs.loader.js ${name}.loader.js > ${name}.data.js
+      DEPENDS signs.loader.js ${name}.loader.js)
+    list(APPEND ZORVANE_PACKAGES ${CMAKE_CURRENT_BINARY_DIR}/${name}.data
+      ${CMAKE_CURRENT_BINARY_DIR}/${name}.data.js)
+  endforeach()
+endforeach()
+add_custom_target(zorvane_data ALL DEPENDS ${ZORVANE_PACKAGES})
+
+# The page with its language menu, and each language's page strings, from
+# po/ by gettext's tools (web/strings.py).
+set(ZORVANE_PAGE ${CMAKE_CURRENT_BINARY_DIR}/index.html)
+set(translations "")
+foreach(code en ${ZORVANE_LANGUAGES})
+  list(APPEND ZORVANE_PAGE ${CMAKE_CURRENT_BINARY_DIR}/strings-${code}.json)
+  if(NOT code STREQUAL "en")
+    list(APPEND translations po/${code}.po)
+  endif()
+endforeach()
+add_custom_command(
+  OUTPUT ${ZORVANE_PAGE}
+  COMMAND python3 ${PROJECT_SOURCE_DIR}/web/strings.py ${PROJECT_SOURCE_DIR}/web/index.html
+    ${CMAKE_CURRENT_BINARY_DIR} ${PROJECT_SOURCE_DIR}/po ${ZORVANE_LANGUAGES}
+  DEPENDS web/strings.py web/index.html ${translations}
+  VERBATIM)
+add_custom_target(zorvane_page ALL DEPENDS ${ZORVANE_PAGE})
+
+# The page, its strings, the program, its data, the icon as the page's, the manifest that
 # makes it an installable app with its icons, and last the service worker
-# that keeps all of them for offline play.
-install(FILES web/index.html web/page.css web/page.js web/offline.js web/manifest.webmanifest
+# that keeps them, each language's once used, for offline play.
+install(FILES ${ZORVANE_PAGE} web/page.css web/page.js web/offline.js web/manifest.webmanifest
   art/icon/icon-192.png art/icon/icon-512.png art/icon/icon-maskable-512.png
-  $<TARGET_FILE:zorvane> $<TARGET_FILE_DIR:zorvane>/zorvane.wasm
-  ${CMAKE_CURRENT_BINARY_DIR}/zorvane.data ${CMAKE_CURRENT_BINARY_DIR}/zorvane.data.js
+  $<TARGET_FILE:zorvane> $<TARGET_FILE_DIR:zorvane>/zorvane.wasm ${ZORVANE_PACKAGES}
   DESTINATION .)
 install(FILES art/icon/zorvane.ico DESTINATION . RENAME favicon.ico)
 install(CODE "set(SITE \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}\")

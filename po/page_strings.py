@@ -41,4 +41,11 @@ PAGE = [
     N_('The game could not run.'),
     # Translators: {status} is the program's exit status, a number.
     N_('The game ended with status {status}.'),
+    # Translators: the menu of languages under the board, as a screen reader
+    # names it.
+    N_('Language'),
+    # Translators: shown when a language is chosen with no network that this
+    # device has not kept yet.
+    N_('This language needs the network the first time: connect and choose '
+       'it again.'),
 ]

@@ -14,30 +14,33 @@
 # in an empty directory. SEP is how the game spells paths. A desktop build's
 # window is first checked as the window manager sees it. The scenarios:
 #   welcome  the welcome picture until Space, the board's labels, Escape: 100
-#   play     another key leaves the welcome up; Space deals the pictures
-#            into place, under their labels; a carried picture keeps its
-#            grip, lies over all and empties its cell; the drop exchanges it
-#            with the target's; drags sort the board; the congratulation
-#            shows until a key: 0
-#   touch    (browser only) play by finger alone on a touch screen: the
-#            page's Deal for Space, a tap on the board for the
-#            congratulation's key
+#   play     another key leaves the welcome up (on a keyboard); Space deals
+#            the pictures into place, under their labels; a carried picture
+#            keeps its grip, lies over all and empties its cell; the drop
+#            exchanges it with the target's; drags sort the board; the
+#            congratulation shows until a key: 0
+#   touch    (browser only) play by finger alone on a touch screen, with
+#            the touch variant's welcome: a tap on the board for Space and
+#            for the congratulation's key
 #   layout   the page at phone, tablet and desktop sizes: board and controls
 #            in view, nothing to scroll, no text cut, the board the largest
 #            16:9 beside or under the controls, on whole pixels; gestures
 #            on the page are the game's
 #   missing  a picture file missing: 2, naming it
+#   language (browser only) the page in the browser's language, its strings
+#            and that language's welcome, then in the one its menu chooses
 #   offline  (browser only) installable; after one visit, a reload with the
-#            network cut plays; a build served while a game is in progress
+#            network cut plays, where a language not kept needs the network; a build served while a game is in progress
 #            takes over once the run has ended, "Play again" starts it; one
 #            served before a visit replaces the old build on its welcome;
 #            each time the cache holds exactly the served build's files.
-#            Played by finger too: the page's End for Escape, and a tap on
-#            "Play again"
+#            Played by finger too: the page's Deal for Space, its End for
+#            Escape, and a tap on "Play again"
 # The made set colours each sign by its group and number, each label band by
 # its group, and each screen picture with a colour of its own.
 import argparse
 import atexit
+import gettext
 import http.server
 import io
 import os
@@ -74,6 +77,8 @@ def make_picture_set(top):
             Image.new("RGB", (100, 160), sign_colour(group, k)).save(
                 f"{top}/resources/sings/{group + 1}/({k}).png")
     Image.new("RGB", (600, 300), (20, 120, 40)).save(f"{top}/resources/welcome.png")
+    os.makedirs(f"{top}/touch")
+    Image.new("RGB", (600, 300), (120, 20, 90)).save(f"{top}/touch/welcome.png")
     Image.new("RGB", (600, 300), FELICITATION).save(f"{top}/resources/felicitation.png")
     bands = Image.new("RGB", (1, 6))
     bands.putdata([(40 * g, 60, 90) for g in range(6)])
@@ -213,10 +218,11 @@ def serve(site):
     return server
 
 
-def chromium():
+def chromium(languages="en-US"):
     # Debian's Chromium, headless with software WebGL, with its Selenium
-    # module. Root runs it only without its sandbox; with no network, its
-    # background services would only fill the log with refusals.
+    # module, speaking LANGUAGES. Root runs it only without its sandbox; with
+    # no network, its background services would only fill the log with
+    # refusals.
     from selenium import webdriver
     options = webdriver.ChromeOptions()
     for flag in ("headless no-sandbox use-angle=swiftshader enable-unsafe-swiftshader "
@@ -224,6 +230,7 @@ def chromium():
                  "no-first-run window-size=1280,1000").split():
         options.add_argument("--" + flag)
     options.set_capability("goog:loggingPrefs", {"browser": "ALL"})
+    options.add_experimental_option("prefs", {"intl.accept_languages": languages})
     return webdriver, webdriver.Chrome(options=options, service=webdriver.chrome.service.Service("/usr/bin/chromedriver"))
 
 
@@ -233,6 +240,8 @@ class BrowserGame:
     # window as wide as the canvas, which the page then shows at its own size
     # in the top left corner: board and page coordinates are the same. The
     # run has ended when the page says how.
+    language, variant, languages, own_pictures = "en", "keyboard", "en-US", False
+
     def __init__(self, build, directory):
         self.build, self.directory, self.driver = build, directory, None
 
@@ -240,27 +249,46 @@ class BrowserGame:
         if self.driver:  # a later game in the same page: its end's "Play again"
             return self.tap("again")
         self.site = shutil.copytree(self.build, self.directory + "/site")
-        self.pack(self.directory)
-        self.server, (self.webdriver, self.driver) = serve(self.site), chromium()
+        if not self.own_pictures:
+            self.pack(self.directory)
+        self.server, (self.webdriver, self.driver) = serve(self.site), chromium(self.languages)
         self.driver.execute_cdp_cmd("Emulation.setTouchEmulationEnabled", {"enabled": isinstance(self, TouchGame)})
         self.driver.get("http://%s:%d/" % self.server.server_address)
 
     def pack(self, pictures):
-        # The pictures as the data package, and the service worker that
-        # keeps the site, rewritten as the build writes it.
-        subprocess.run(["/usr/share/emscripten/tools/file_packager", "zorvane.data", "--no-node", "--preload",
-                        pictures + "/resources@resources", "--js-output=zorvane.data.js"], cwd=self.site, check=True)
+        # The pictures as the data packages of the signs and of English's
+        # words for either input, each words' loader after the signs', and
+        # the service worker that keeps the site, rewritten as the build
+        # writes them. The touch variant has a welcome of its own.
+        words = {name: f"{pictures}/resources/{name}" for name in sorted(os.listdir(pictures + "/resources"))
+                 if name.endswith(".png")}
+        touch = words | {"welcome.png": pictures + "/touch/welcome.png"}
+        packages = {"signs": [pictures + "/resources/sings@resources/sings"]} | {
+            f"words-en-{variant}": [f"{path}@resources/{name}" for name, path in files.items()]
+            for variant, files in [("keyboard", words), ("touch", touch)]}
+        loaders = {}
+        for name, preloads in packages.items():
+            subprocess.run(["/usr/share/emscripten/tools/file_packager", name + ".data", "--no-node", "--preload",
+                            *preloads, "--js-output=loader.js"], cwd=self.site, check=True)
+            loaders[name] = open(self.site + "/loader.js").read()
+        os.remove(self.site + "/loader.js")
+        for name in packages.keys() - {"signs"}:
+            open(f"{self.site}/{name}.data.js", "w").write(loaders["signs"] + loaders[name])
         subprocess.run(["cmake", "-DSITE=" + self.site, f"-DWORKER={ROOT}/web/sw.js", "-P",
                         f"{ROOT}/cmake/WebCache.cmake"], check=True)
 
     def cached(self):
         # Whether the origin keeps one cache, named after the build on the
-        # server and holding every file of it.
+        # server and holding every file of it but the other languages' and
+        # input's.
         kept = self.driver.execute_script(
             "return caches.keys().then(names => caches.open(names[0]).then(cache => cache.keys())"
             ".then(kept => [names, kept.map(request => request.url.split('/').pop()).sort()]))")
         name = re.search(r"BUILD = '(\w+)'", open(self.site + "/sw.js").read())[1]
-        return kept == [["zorvane-" + name], sorted(set(os.listdir(self.site)) - {"sw.js"})]
+        used = [f"words-{self.language}-{self.variant}.", f"strings-{self.language}."]
+        files = [f for f in os.listdir(self.site) if not re.match("(words|strings)-", f)
+                 or any(f.startswith(prefix) for prefix in used)]
+        return kept == [["zorvane-" + name], sorted(set(files) - {"sw.js"})]
 
     def screen(self):
         return decode(io.BytesIO(self.driver.get_screenshot_as_png())).crop((0, 0, 1280, 720)).load()
@@ -295,9 +323,9 @@ class BrowserGame:
 
 class TouchGame(BrowserGame):
     # The page on a touch screen played by finger alone, through Chromium's
-    # own touch input: Space and Escape are its Deal and End, any other key a
-    # tap on the board.
-    down = False  # a finger moves only while it touches
+    # own touch input, with the touch variant's pictures: Escape is its End,
+    # any other key a tap on the board, which deals too; "Deal" its Deal.
+    down, variant = False, "touch"  # a finger moves only while it touches
 
     def touch(self, kind, x=0, y=0):
         self.driver.execute_cdp_cmd("Input.dispatchTouchEvent", {
@@ -305,7 +333,7 @@ class TouchGame(BrowserGame):
     def tap(self, name):
         box = self.driver.find_element("id", name).rect
         self.touch("Start", box["x"] + box["width"] / 2, box["y"] + box["height"] / 2), self.touch("End")
-    def key(self, name): self.tap({"space": "deal", "Escape": "quit"}.get(name, "canvas"))
+    def key(self, name): self.tap({"Deal": "deal", "Escape": "quit"}.get(name, "canvas"))
     def move(self, x, y):
         self.at = x, y
         if self.down: self.touch("Move", x, y)
@@ -326,17 +354,21 @@ def expect_end(game, status, output):
     assert game.ended() == (status, output), f"ended with {game.ended()}, not {(status, output)}"
 
 
+def showing(path, n=6):
+    picture = decode(path)
+    return lambda s: shows(s, picture, 640 - picture.width // 2, 360 - picture.height // 2, n)
+
+
 def start(game, pictures):
     game.start()
     if isinstance(game, DesktopGame):
         game.check_window()
-    welcome = decode(f"{pictures}/resources/welcome.png")
-    shown = lambda s: shows(s, welcome, 640 - welcome.width // 2, 360 - welcome.height // 2)
+    shown = showing(f"{pictures}/{'touch' if isinstance(game, TouchGame) else 'resources'}/welcome.png")
     wait_for(game, "the welcome picture", shown)
     return shown
 
 
-def deal(game, pictures):
+def deal(game, pictures, key="space"):
     # Each row shows a band of the label strip in its place, a different one
     # a row. The bands share their field and differ in words and emblems,
     # so the grid is fine enough to meet a band's words in any language.
@@ -346,7 +378,7 @@ def deal(game, pictures):
         shown = [[g for g, band in enumerate(bands)
                   if shows(s, band, 640 - strip.width // 2, 13 + CELL_H * r, 12)] for r in range(3)]
         return all(len(g) == 1 for g in shown) and len({g[0] for g in shown}) == 3
-    game.key("space")
+    game.key(key)
     wait_for(game, "the board's labels", labels)
 
 
@@ -359,9 +391,10 @@ def welcome(game, pictures, separator):
 
 def play(game, pictures, separator):
     shown = start(game, pictures)
-    game.key("Return")
-    time.sleep(0.5)  # time for the game to act on input that changes nothing
-    wait_for(game, "the welcome picture after another key", shown)
+    if not isinstance(game, TouchGame):  # where a tap deals
+        game.key("Return")
+        time.sleep(0.5)  # time for the game to act on input that changes nothing
+        wait_for(game, "the welcome picture after another key", shown)
     deal(game, pictures)
     # Pictures lie centred in their cells, each row's label over them.
     before = game.screen()
@@ -431,6 +464,45 @@ def layout(game, pictures, separator):
         assert not faults, f"at {width} × {height}: {faults}"
 
 
+# What the page says: its language and direction, description, Deal, hint and
+# menu, each language in the menu by its own name.
+SAYS = """return [document.documentElement.lang, document.documentElement.dir,
+  document.querySelector('meta[name=description]').content, deal.textContent, keys.textContent,
+  [...document.getElementById('language').options].map(option => option.text)]"""
+
+
+def translation(code):
+    if code == "en":
+        return gettext.NullTranslations()
+    compiled = subprocess.run(["msgfmt", "-o", "-", f"{ROOT}/po/{code}.po"], capture_output=True, check=True)
+    return gettext.GNUTranslations(io.BytesIO(compiled.stdout))
+
+
+def language(game, pictures, separator):
+    # The browser prefers Austrian German, which the page speaks as German;
+    # the menu then chooses Arabic, which a visit keeps. The build's own
+    # pictures, compared with each language's, at a grid fine enough to meet
+    # its words.
+    sys.path.insert(0, ROOT + "/po")
+    from page_strings import PAGE
+    codes = sorted(["en", *open(ROOT + "/po/LINGUAS").read().split()])
+    names = [translation(code).pgettext("language name", "English") for code in codes]
+    english = showing(ROOT + "/resources/welcome.png", 24)
+    game.languages, game.own_pictures = "de-AT,en", True
+    game.start()
+
+    def shown(code):
+        t, welcome = translation(code), showing(f"{ROOT}/lang/{code}/welcome.png", 24)
+        wait_for(game, f"the welcome in {code}", lambda s: welcome(s) and not english(s))
+        says = [code, "rtl" if code == "ar" else "ltr", t.gettext(PAGE[0]), t.pgettext("button", "Deal"),
+                re.sub("</?kbd>", "", t.gettext(next(text for text in PAGE if "<kbd>" in text))), names]
+        wait_for(game, f"the page in {code}", lambda s: game.driver.execute_script(SAYS) == says)
+    shown("de")
+    from selenium.webdriver.support.select import Select
+    Select(game.driver.find_element("id", "language")).select_by_value("ar")
+    shown("ar")
+
+
 def missing(game, pictures, separator):
     # Signs load before the screen pictures, and the first failure ends it.
     os.remove(f"{pictures}/resources/sings/3/(2).png")
@@ -454,11 +526,17 @@ def offline(game, pictures, separator):
         "offline": True, "latency": 0, "downloadThroughput": -1, "uploadThroughput": -1})
     game.driver.refresh()
     wait_for(game, "the welcome picture offline", first)
-    deal(game, pictures)
+    menu = "const menu = document.getElementById('language');"
+    game.driver.execute_script(menu + "menu.value = 'de'; menu.dispatchEvent(new Event('change'))")
+    wait_for(game, "the network asked for, the language kept", lambda s: game.driver.execute_script(
+        menu + "return menu.value == 'en' && !document.getElementById('offline-language').hidden"))
+    deal(game, pictures, "Deal")
     os.rename(game.site + "-away", game.site)
     # The next build's welcome is the congratulation picture.
     shutil.copytree(pictures + "/resources", pictures + "/next/resources")
-    shutil.copy(pictures + "/resources/felicitation.png", pictures + "/next/resources/welcome.png")
+    os.makedirs(pictures + "/next/touch")
+    for variant in ("resources", "touch"):
+        shutil.copy(pictures + "/resources/felicitation.png", f"{pictures}/next/{variant}/welcome.png")
     game.pack(pictures + "/next")
     worker = "return navigator.serviceWorker.getRegistration().then(found => found."
     game.driver.execute_script(worker + "update())")
@@ -474,7 +552,7 @@ def offline(game, pictures, separator):
     wait_for(game, "the build after's welcome", lambda s: first(s) and game.cached())
 
 
-SCENARIOS = {f.__name__: f for f in [welcome, play, layout, missing, offline]} | {"touch": play}
+SCENARIOS = {f.__name__: f for f in [welcome, play, layout, language, missing, offline]} | {"touch": play}
 
 
 def main():

@@ -2,7 +2,8 @@
 # Builds the browser version on Debian, installing what is missing:
 # Emscripten, then SDL2 and SDL2_image compiled to WebAssembly from Debian's
 # source packages (kept under build/deps/emscripten, built once), then the
-# game, its page and its picture set as a data package. Leaves build/web/
+# game, its page and its strings in every language (gettext's tools read
+# po/), and its pictures as data packages. Leaves build/web/
 # (serve it with: python3 -m http.server -d build/web) and
 # build/zorvane-web.zip. Further targets of the game's build to make may be
 # named (tools/web-test.sh names zorvane_checked).
@@ -12,7 +13,7 @@ source "$(dirname "$0")/common.sh"
 PREFIX="$DEPS/emscripten"
 BUILD="$ROOT/build/web-build"
 
-ensure_packages emscripten cmake make zip
+ensure_packages emscripten cmake make zip gettext
 # Emscripten's JavaScript tools need Debian's Node.js modules (node-acorn),
 # which a Node.js installed from elsewhere does not look for by itself; its
 # Python scripts run on Debian's Python.

@@ -1,6 +1,7 @@
 // Offline play (docs/WEB.md): once the game shows its welcome picture, the
-// service worker sw.js keeps this build for the next visits. A newer build that it finds
-// waits until the player has nothing to lose: the page, loaded whole from
+// service worker sw.js keeps this build, with the language in use, for the
+// next visits. A newer build that it finds waits until the player has
+// nothing to lose: the page, loaded whole from
 // the older build, lets it take over while the welcome picture is up and
 // untouched, then reloads; or once the run has ended, and "Play again"
 // loads it. A game in progress is never interrupted. Loaded after page.js
@@ -46,7 +47,10 @@
       found.addEventListener('updatefound', () =>
         found.installing.addEventListener('statechange', offerTakeOver));
       offerTakeOver();
-    }).catch(() => {})));  // no worker (refused, or blocked): no offline play
+      // The build's worker in use keeps this page's language for next time.
+      return navigator.serviceWorker.ready;
+    }).then((ready) => ready.active.postMessage({ keep: languageFiles }))
+      .catch(() => {})));  // no worker (refused, or blocked): no offline play
   after('onExit', () => {
     ended = true;
     offerTakeOver();

@@ -1,12 +1,70 @@
-// The page around the game: Emscripten's settings for it, the loading
-// indicator, and what the page says when the program ends, from its exit
-// status and what it printed (docs/WEB.md).
+// The page around the game: its language, Emscripten's settings for it, the
+// loading indicator, and what the page says when the program ends, from its
+// exit status and what it printed (docs/WEB.md).
 'use strict';
 
 const canvas = document.getElementById('canvas');
 const progress = document.getElementById('progress');
 const [deal, quit, full] = ['deal', 'quit', 'full'].map((id) => document.getElementById(id));
 const printed = [];
+
+// The language: the one the player chose in the menu, else the first of the
+// browser's that the page speaks, a region's tag falling back to its
+// language's (pt-BR, then pt), else English. The menu lists them all.
+const menu = document.getElementById('language');
+const CHOSEN = 'zorvane-language';
+function stored() {
+  try {
+    return localStorage.getItem(CHOSEN);
+  } catch {
+    return null; // storage refused: the browser's languages decide
+  }
+}
+function browserLanguage() {
+  const options = [...menu.options];
+  for (const tag of navigator.languages) {
+    const parts = tag.toLowerCase().split('-');
+    for (let n = parts.length; n > 0; n -= 1) {
+      const found = options.find((option) => option.lang.toLowerCase() === parts.slice(0, n).join('-'));
+      if (found) return found.value;
+    }
+  }
+  return 'en';
+}
+menu.value = stored() || browserLanguage();
+if (menu.selectedIndex < 0) menu.value = browserLanguage();
+const language = menu.value;
+document.documentElement.lang = menu.selectedOptions[0].lang;
+document.documentElement.dir = menu.selectedOptions[0].dir || 'ltr';
+
+// The page's strings in that language, a gettext catalogue from its .po
+// file: the English text, after its context and \u0004 where it has one,
+// to the translation. Until it comes, and for English, the page's own.
+let catalogue = {};
+function translated(text, context) {
+  return catalogue[context ? `${context}\u0004${text}` : text] || text;
+}
+// A hint's key names are <kbd> elements.
+function show(element, text) {
+  element.replaceChildren(...text.split(/<kbd>(.*?)<\/kbd>/).map((part, i) => {
+    if (i % 2 === 0) return part;
+    const key = document.createElement('kbd');
+    key.textContent = part;
+    return key;
+  }));
+}
+function translatePage() {
+  for (const element of document.querySelectorAll('[data-translate]')) {
+    const [attribute, context] = [element.dataset.translate, element.dataset.context];
+    if (attribute) element.setAttribute(attribute, translated(element.getAttribute(attribute), context));
+    else show(element, translated(element.innerHTML, context));
+  }
+}
+const strings = (code) => `strings-${code}.json`;
+fetch(strings(language)).then((response) => response.json()).then((found) => {
+  catalogue = found;
+  translatePage();
+}).catch(() => {}); // the page stays in English
 
 // The exit statuses of the README's table, as a player reads them, and a
 // failure of the page itself.
@@ -23,8 +81,8 @@ function showEnd(status, message) {
   if (!end.hidden) return;
   document.getElementById('loading').hidden = true;
   end.dataset.status = status;
-  document.getElementById('how').textContent =
-    ENDINGS[status] || `The game ended with status ${status}.`;
+  document.getElementById('how').textContent = ENDINGS[status] ? translated(ENDINGS[status])
+    : translated('The game ended with status {status}.').replace('{status}', status);
   document.getElementById('printed').textContent = message;
   end.hidden = false;
   deal.disabled = quit.disabled = true;
@@ -58,8 +116,23 @@ var Module = {
 function showFingerControls() {
   document.documentElement.classList.add('touch');
 }
-if (matchMedia('(pointer: coarse)').matches) showFingerControls();
+const fingers = matchMedia('(pointer: coarse)').matches;
+if (fingers) showFingerControls();
 addEventListener('touchstart', showFingerControls, { capture: true, passive: true });
+
+// The pictures with words come in two variants: the touch one, where the
+// finger controls show from the start, names no key and says what a finger
+// does. The page loads the one it shows, with the signs, in order after the
+// offline script, then the game, which runs once all are in.
+const variant = fingers ? 'touch' : 'keyboard';
+const filesOf = (code) => [strings(code), `words-${code}-${variant}.data.js`, `words-${code}-${variant}.data`];
+const languageFiles = filesOf(language);
+for (const name of ['offline.js', languageFiles[1], 'zorvane.js']) {
+  const script = document.createElement('script');
+  script.src = name;
+  script.async = false;
+  document.head.append(script);
+}
 
 // A key pressed and released on the canvas, where SDL listens: it reads
 // where the key lies from code, and which it is from keyCode. The keyboard
@@ -70,10 +143,16 @@ function press(key, code, keyCode) {
     canvas.dispatchEvent(new KeyboardEvent(type, { key, code, keyCode, bubbles: true }));
   }
 }
-deal.addEventListener('click', () => {
+function dealSigns() {
   press(' ', 'Space', 32);
   deal.disabled = true; // the program ignores Space after the deal
-});
+}
+deal.addEventListener('click', dealSigns);
+// The touch welcome says a tap on the board starts: until the deal, a tap
+// is Deal.
+if (variant === 'touch') {
+  canvas.addEventListener('pointerup', () => { if (!deal.disabled) dealSigns(); });
+}
 quit.addEventListener('click', () => press('Escape', 'Escape', 27));
 
 // Full screen, turned sideways where the browser allows either.
@@ -91,6 +170,20 @@ canvas.addEventListener('pointerdown', () => canvas.focus());
 // menu.
 document.getElementById('board').addEventListener('contextmenu', (event) => event.preventDefault());
 document.getElementById('again').addEventListener('click', () => location.reload());
+
+// Another language reloads the page in it, once its files are at hand: from
+// the network, or kept for offline play; else the page says it needs the
+// network, and stays as it is.
+menu.addEventListener('change', () => {
+  const chosen = menu.value;
+  menu.value = language;
+  Promise.all(filesOf(chosen).map((name) => fetch(name).then((response) => {
+    if (!response.ok) throw new Error(`${name}: ${response.status}`);
+  }))).then(() => {
+    localStorage.setItem(CHOSEN, chosen);
+    location.reload();
+  }, () => { document.getElementById('offline-language').hidden = false; });
+});
 
 // An exit inside one of SDL's event handlers (Escape) leaves through the
 // browser as an uncaught ExitStatus: the end of the run, not an error. Any
