@@ -16,6 +16,12 @@ if [ -z "${SOURCE_DATE_EPOCH:-}" ]; then
 fi
 [ -z "${SOURCE_DATE_EPOCH:-}" ] || export SOURCE_DATE_EPOCH
 
+# The languages of po/LINGUAS besides English, separated by spaces, as the
+# build reads them (cmake/Languages.cmake).
+languages() {
+    cmake -P "$ROOT/cmake/Languages.cmake"
+}
+
 as_root() {
     if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi
 }
