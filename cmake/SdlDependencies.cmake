@@ -28,11 +28,3 @@ zorvane_sdl_library(ZORVANE_SDL SDL2::SDL2 SDL2::SDL2-static sdl2)
 zorvane_sdl_library(ZORVANE_SDL_IMAGE SDL2_image::SDL2_image
   SDL2_image::SDL2_image-static SDL2_image)
 
-# A static SDL2_image names the static SDL2 as its dependency. Where the
-# program links the shared SDL2, point it there instead, so that one SDL is
-# linked, not two.
-if(ZORVANE_SDL_IMAGE STREQUAL "SDL2_image::SDL2_image-static" AND
-   ZORVANE_SDL STREQUAL "SDL2::SDL2")
-  set_target_properties(SDL2_image::SDL2_image-static PROPERTIES
-    INTERFACE_LINK_LIBRARIES SDL2::SDL2)
-endif()

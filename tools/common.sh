@@ -1,11 +1,11 @@
-# Shared by the scripts in this folder: installing Debian packages, fetching
-# Debian source packages, and building SDL2_image (and, for Windows and the
-# browser, SDL2) from them into a cache under build/deps. Source this file; do
-# not run it.
+# Shared by the scripts in this folder: installing Debian packages, and for
+# the Windows and browser builds fetching Debian's sources of SDL2 and
+# SDL2_image and cross-compiling them into a cache under build/deps. Source
+# this file; do not run it.
 
 ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
-# The compiled dependencies. tools/reproduce.sh points its two builds at one
-# cache, so that it compiles them once.
+# The cross-compiled dependencies. tools/reproduce.sh points its two builds
+# at one cache, so that it compiles them once.
 DEPS=${ZORVANE_DEPS:-$ROOT/build/deps}
 export DEBIAN_FRONTEND=noninteractive
 
@@ -65,32 +65,31 @@ ensure_packages() {
     as_root apt-get install -y -q --no-install-recommends "${APT_WAIT[@]}" "${missing[@]}"
 }
 
-# apt-get source needs deb-src entries. Where there are none, they are made
-# from the machine's own Debian sources, in either of apt's two formats.
-ensure_deb_src() {
-    local lists=() sources=() f one_line="" deb822=""
+# apt-get source, for the cross builds' SDL: apt runs on a state of its own
+# under build/apt, with deb-src entries made from the machine's Debian
+# sources (one-line or deb822), and needs no root. The machine's own apt
+# configuration is read, never written.
+PRIVATE_APT="$ROOT/build/apt"
+private_apt() {
+    apt-get -q -o Dir::Etc::SourceList=/dev/null -o Dir::Etc::SourceParts="$PRIVATE_APT/sources" \
+        -o Dir::Etc::PreferencesParts="$PRIVATE_APT/preferences" -o Dir::State::Lists="$PRIVATE_APT/lists" \
+        -o Dir::Cache="$PRIVATE_APT/cache" -o APT::Sandbox::User="$(id -un)" "$@"
+}
+
+private_apt_updated=""
+private_apt_update_once() {
+    [ -n "$private_apt_updated" ] && return
+    local f
+    rm -rf "$PRIVATE_APT"
+    mkdir -p "$PRIVATE_APT"/{sources,preferences,lists/partial,cache/archives/partial}
     for f in /etc/apt/sources.list /etc/apt/sources.list.d/*.list; do
-        [ -f "$f" ] && lists+=("$f")
-    done
+        if [ -f "$f" ]; then sed -n 's/^\s*deb\(-src\)\?\s/deb-src /p' "$f"; fi
+    done | LC_ALL=C sort -u >"$PRIVATE_APT/sources/debian.list"
     for f in /etc/apt/sources.list.d/*.sources; do
-        [ -f "$f" ] && sources+=("$f")
+        if [ -f "$f" ]; then sed 's/^Types:.*/Types: deb-src/' "$f" >"$PRIVATE_APT/sources/$(basename "$f")"; fi
     done
-    if grep -qsE '^\s*deb-src\s|^Types:.*deb-src' "${lists[@]}" "${sources[@]}" </dev/null; then
-        return
-    fi
-    for f in "${lists[@]}"; do
-        one_line+=$(sed -n 's/^\s*deb\s/deb-src /p' "$f")$'\n'
-    done
-    for f in "${sources[@]}"; do
-        deb822+=$(sed 's/^Types:.*/Types: deb-src/' "$f")$'\n\n'
-    done
-    if [ -n "${one_line//$'\n'/}" ]; then
-        printf '%s' "$one_line" | as_root tee /etc/apt/sources.list.d/zorvane-deb-src.list >/dev/null
-    fi
-    if [ -n "${deb822//$'\n'/}" ]; then
-        printf '%s' "$deb822" | as_root tee /etc/apt/sources.list.d/zorvane-deb-src.sources >/dev/null
-    fi
-    apt_updated=""
+    private_apt update >/dev/null
+    private_apt_updated=yes
 }
 
 # Unpacks Debian's source package NAME (version prefix VERSION) under
@@ -100,10 +99,9 @@ debian_source() {
     SOURCE_DIR=$(unpacked_source "$name" "$version")
     if [ -z "$SOURCE_DIR" ]; then
         ensure_packages dpkg-dev
-        ensure_deb_src
-        apt_update_once
+        private_apt_update_once
         mkdir -p "$DEPS/src"
-        (cd "$DEPS/src" && apt-get source -q "$name")
+        (cd "$DEPS/src" && private_apt source "$name")
         SOURCE_DIR=$(unpacked_source "$name" "$version")
         [ -n "$SOURCE_DIR" ] || { echo "no $name $version source in Debian's archive" >&2; return 1; }
     fi
@@ -171,17 +169,16 @@ build_sdl2() {
         -DSDL_TEST=OFF "$@"
 }
 
-# The native build: Debian's SDL2 and the SDL2_image built above; gettext,
-# with appstream's rules for its data, merges the translations into the menu
-# entry and the AppStream data.
-BUILD_PACKAGES=(build-essential cmake pkg-config libsdl2-dev gettext appstream)
+# The native build: Debian's SDL2 and SDL2_image; gettext, with appstream's
+# rules for its data, merges the translations into the menu entry and the
+# AppStream data.
+BUILD_PACKAGES=(build-essential cmake pkg-config libsdl2-dev libsdl2-image-dev gettext appstream)
 
 build_native() {
     local dir=$1
     shift
     ensure_packages "${BUILD_PACKAGES[@]}"
-    build_sdl2_image "$DEPS/linux"
-    cmake -S "$ROOT" -B "$dir" -DCMAKE_PREFIX_PATH="$DEPS/linux" "$@"
+    cmake -S "$ROOT" -B "$dir" "$@"
     cmake --build "$dir" -j "$(nproc)"
 }
 
