@@ -25,12 +25,30 @@ file(RELATIVE_PATH ZORVANE_LAUNCHER_TO_DATA ${full_GAMESDIR} ${full_DATADIR})
 file(RELATIVE_PATH ZORVANE_LAUNCHER_TO_BINARY ${full_GAMESDIR} ${full_PROGRAMDIR}/zorvane)
 configure_file(${linux}/zorvane.in ${generated}/zorvane @ONLY)
 
-# Debian ships manual pages and changelogs compressed, without time stamps.
+# The changelog and the AppStream data's releases are history, written by
+# hand an entry a release: the version must have its entry in both, the
+# changelog's first, which gives the package its version.
+file(STRINGS ${linux}/changelog latest LIMIT_COUNT 1)
+string(FIND "${latest}" "zorvane (${PROJECT_VERSION}) " at)
+if(NOT at EQUAL 0)
+  message(FATAL_ERROR "linux/changelog: its first entry, \"${latest}\", is not version "
+    "${PROJECT_VERSION}'s: add an entry for this release")
+endif()
+file(READ ${linux}/${ZORVANE_ID}.metainfo.xml metainfo)
+string(FIND "${metainfo}" "<release version=\"${PROJECT_VERSION}\"" at)
+if(at EQUAL -1)
+  message(FATAL_ERROR "linux/${ZORVANE_ID}.metainfo.xml: no <release version=\"${PROJECT_VERSION}\"> "
+    "in its releases: add one for this release")
+endif()
+
+# Debian ships manual pages and changelogs compressed, without time stamps;
+# the manual page names the project's version.
+configure_file(${linux}/zorvane.6.in ${generated}/zorvane.6 @ONLY)
+configure_file(${linux}/changelog ${generated}/changelog COPYONLY)
 foreach(name zorvane.6 changelog)
   add_custom_command(OUTPUT ${generated}/${name}.gz
-    COMMAND ${CMAKE_COMMAND} -E copy ${linux}/${name} ${generated}/${name}
-    COMMAND gzip -9nf ${generated}/${name}
-    DEPENDS ${linux}/${name} VERBATIM)
+    COMMAND gzip -9nkf ${generated}/${name}
+    DEPENDS ${generated}/${name} VERBATIM)
 endforeach()
 add_custom_target(zorvane_compressed_docs ALL
   DEPENDS ${generated}/zorvane.6.gz ${generated}/changelog.gz)
