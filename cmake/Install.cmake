@@ -71,17 +71,18 @@ install(FILES ${generated}/zorvane.6.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man6
 install(FILES ${linux}/copyright ${generated}/changelog.gz
   DESTINATION ${CMAKE_INSTALL_DATAROOTDIR}/doc/zorvane)
 
-# The menu entry and the AppStream data carry every translation, merged from
-# po/ by gettext's own tools (the AppStream rules are appstream's).
-set(translations ${PROJECT_SOURCE_DIR}/po/LINGUAS)
+# The menu entry and the AppStream data carry every translation, merged by
+# gettext's own tools (the AppStream rules are appstream's) from the build's
+# catalogues (cmake/Translations.cmake).
+set(translations ${ZORVANE_CATALOGUES}/LINGUAS)
 foreach(code IN LISTS ZORVANE_LANGUAGES)
-  list(APPEND translations ${PROJECT_SOURCE_DIR}/po/${code}.po)
+  list(APPEND translations ${ZORVANE_CATALOGUES}/${code}.po)
 endforeach()
 add_custom_command(OUTPUT ${generated}/${ZORVANE_ID}.desktop.in ${generated}/${ZORVANE_ID}.metainfo.xml
   COMMAND msgfmt --desktop --template=${linux}/${ZORVANE_ID}.desktop.in
-    -d ${PROJECT_SOURCE_DIR}/po -o ${generated}/${ZORVANE_ID}.desktop.in
+    -d ${ZORVANE_CATALOGUES} -o ${generated}/${ZORVANE_ID}.desktop.in
   COMMAND msgfmt --xml --template=${linux}/${ZORVANE_ID}.metainfo.xml
-    -d ${PROJECT_SOURCE_DIR}/po -o ${generated}/${ZORVANE_ID}.metainfo.xml
+    -d ${ZORVANE_CATALOGUES} -o ${generated}/${ZORVANE_ID}.metainfo.xml
   DEPENDS ${linux}/${ZORVANE_ID}.desktop.in ${linux}/${ZORVANE_ID}.metainfo.xml ${translations}
   VERBATIM)
 add_custom_target(zorvane_translated_entries ALL

@@ -115,8 +115,8 @@ endforeach()
 add_custom_command(
   OUTPUT ${ZORVANE_PAGE}
   COMMAND python3 ${PROJECT_SOURCE_DIR}/web/strings.py ${PROJECT_SOURCE_DIR}/web/index.html
-    ${CMAKE_CURRENT_BINARY_DIR} ${PROJECT_SOURCE_DIR}/po ${ZORVANE_LANGUAGES}
-  DEPENDS web/strings.py web/index.html ${translations}
+    ${CMAKE_CURRENT_BINARY_DIR} ${ZORVANE_LANGUAGES}
+  DEPENDS web/strings.py po/catalogue.py web/index.html ${translations}
   VERBATIM)
 add_custom_target(zorvane_page ALL DEPENDS ${ZORVANE_PAGE})
 

@@ -1,10 +1,11 @@
 #!/usr/bin/python3
-"""The shipped pictures of English and of every language in po/LINGUAS: each
-is there at its size, the label strip holds its six bands in family order,
-and no text reaches past its band or box: the margins around them hold only
-their background. Run with Debian's Python and Pillow:
+"""The shipped pictures of English and of every other language the game
+speaks: each is there at its size, the label strip holds its six bands in
+family order, and no text reaches past its band or box: the margins around
+them hold only their background. Run with Debian's Python and Pillow, given
+the languages as the build reads them (the suite hands them over):
 
-    python3 tests/test_pictures.py [ROOT]
+    python3 tests/test_pictures.py ROOT $(cmake -P cmake/Languages.cmake)
 
 It prints each language and rule that fails, and exits with status 1 then."""
 import os
@@ -12,7 +13,7 @@ import sys
 
 from PIL import Image
 
-ROOT = sys.argv[1] if len(sys.argv) > 1 else os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
+ROOT, LANGUAGES = sys.argv[1], sys.argv[2:]
 SLATE, CARD, BLUE = (0x26, 0x34, 0x45), (0xf4, 0xf7, 0xfb), (0x1b, 0x59, 0xad)
 SIZES = {'welcome': (760, 440), 'felicitation': (640, 360)}
 STRIP_WIDTHS = range(320, 4 * 142 + 1)        # at most four board cells
@@ -91,8 +92,7 @@ def files(code):
 
 
 def main():
-    with open(os.path.join(ROOT, 'po', 'LINGUAS'), encoding='utf-8') as fh:
-        codes = ['en'] + [c for ln in fh for c in ln.split('#')[0].split()]
+    codes = ['en', *LANGUAGES]
     english = Image.open(files('en')['namesGroup']).convert('RGB')
     for code in codes:
         for name, path in files(code).items():
@@ -100,7 +100,7 @@ def main():
                 continue
             im = Image.open(path).convert('RGB')
             check_strip(code, im, english) if name == 'namesGroup' else check_screen(code, name, im)
-    print('\n'.join(failures) or f'pictures: {len(codes)} languages, every rule holds')
+    print('\n'.join(failures) or f'pictures: {len(codes)} languages ({" ".join(codes)}), every rule holds')
     return 1 if failures else 0
 
 

@@ -66,14 +66,18 @@ fetch(strings(language)).then((response) => response.json()).then((found) => {
   translatePage();
 }).catch(() => {}); // the page stays in English
 
+// Marks a text for xgettext; it is translated where it is shown.
+const N_ = (text) => text;
+
 // The exit statuses of the README's table, as a player reads them, and a
 // failure of the page itself.
 const ENDINGS = {
-  0: 'Won: every row is sorted.',
-  1: 'This browser cannot draw the game.',
-  2: 'A picture could not be loaded.',
-  100: 'The game was ended.',
-  error: 'The game could not run.',
+  // Translators: how the run ended, shown over the board.
+  0: N_('Won: every row is sorted.'),
+  1: N_('This browser cannot draw the game.'),
+  2: N_('A picture could not be loaded.'),
+  100: N_('The game was ended.'),
+  error: N_('The game could not run.'),
 };
 
 function showEnd(status, message) {
@@ -82,6 +86,7 @@ function showEnd(status, message) {
   document.getElementById('loading').hidden = true;
   end.dataset.status = status;
   document.getElementById('how').textContent = ENDINGS[status] ? translated(ENDINGS[status])
+    // Translators: {status} is the program's exit status, a number.
     : translated('The game ended with status {status}.').replace('{status}', status);
   document.getElementById('printed').textContent = message;
   end.hidden = false;

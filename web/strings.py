@@ -1,39 +1,30 @@
 """The page in every language, made at build time from po/: for each
-language its page strings, strings-<code>.json (a gettext catalogue: the
-English text, after its context and a \\x04 where it has one, to the
-translation), and the page, whose language menu lists each by its own name:
-    strings.py TEMPLATE OUTDIR PODIR CODE...
+language its page strings, strings-<code>.json (a gettext catalogue of the
+texts of web/index.html and web/page.js: the English text, after its context
+and a \\x04 where it has one, to the translation), and the page, whose
+language menu lists each by its own name, marked right to left where it is
+written so:
+    strings.py TEMPLATE OUTDIR CODE...
 English is the page's own text: its catalogue is empty."""
-import gettext
 import html
-import io
 import json
-import subprocess
+import os
 import sys
-import unicodedata
 
-template, out, po, codes = sys.argv[1], sys.argv[2], sys.argv[3], sys.argv[4:]
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.dirname(os.path.abspath(__file__))), "po"))
+import catalogue  # noqa: E402
 
-
-def catalogue(code):
-    # The translations of the page's own strings, compiled by gettext.
-    if code == "en":
-        return {}
-    page = subprocess.run(["msggrep", "--location=po/page_strings.py", f"{po}/{code}.po"],
-                          capture_output=True, check=True).stdout
-    compiled = subprocess.run(["msgfmt", "-o", "-", "-"], input=page, capture_output=True, check=True).stdout
-    return {k: v for k, v in gettext.GNUTranslations(io.BytesIO(compiled))._catalog.items() if k}
-
-
+template, out, codes = sys.argv[1], sys.argv[2], sys.argv[3:]
 options = []
 for code in sorted(["en", *codes]):
-    strings = catalogue(code)
+    page = catalogue.translation(code, ["web/index.html", "web/page.js"])
     with open(f"{out}/strings-{code}.json", "w", encoding="utf-8") as f:
-        json.dump(strings, f, ensure_ascii=False, sort_keys=True, separators=(",", ":"))
-    name = strings.get("language name\x04English", "English")
-    # A language written from right to left names itself in such a script.
-    rtl = ' dir="rtl"' if unicodedata.bidirectional(name[0]) in ("R", "AL") else ""
-    options.append(f'<option value="{code}" lang="{code.replace("_", "-")}"{rtl}>{html.escape(name)}</option>')
+        json.dump({k: v for k, v in getattr(page, "_catalog", {}).items() if k}, f, ensure_ascii=False, sort_keys=True,
+                  separators=(",", ":"))
+    whole = catalogue.translation(code)
+    rtl = ' dir="rtl"' if catalogue.right_to_left(whole) else ""
+    options.append(f'<option value="{code}" lang="{code.replace("_", "-")}"{rtl}>'
+                   f'{html.escape(catalogue.own_name(whole))}</option>')
 with open(template, encoding="utf-8") as f:
     page = f.read().replace("@LANGUAGES@", "\n    ".join(options))
 with open(f"{out}/index.html", "w", encoding="utf-8") as f:
