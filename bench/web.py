@@ -5,7 +5,7 @@
 # welcome picture, nothing cached (the median of VISITS); the CPU that
 # Chromium's renderer and GPU processes, and the page's own script, take idle
 # on the welcome picture and on the board. Serves build/web to headless
-# Chromium (software WebGL) with the end-to-end driver's serve() and
+# Chromium (software WebGL) with the end-to-end players' serve() and
 # chromium(); Debian's Python has their Selenium:
 #   /usr/bin/python3 bench/web.py [VISITS [LANGUAGE]]
 import gzip
@@ -19,7 +19,7 @@ import psutil
 
 ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
 sys.path.insert(0, ROOT + "/tests")
-from e2e import chromium, serve  # noqa: E402
+from drivers import chromium, serve  # noqa: E402
 VISITS, IDLE = int(sys.argv[1]) if len(sys.argv) > 1 else 15, 10
 LANGUAGE = sys.argv[2] if len(sys.argv) > 2 else "en"
 # When the first draw came, the welcome picture's (loading only uploads

@@ -3,16 +3,18 @@
 # the screen shows and on how the run ends. Every build is played by the same
 # scenarios; only the command that starts it differs.
 #
-#   e2e.py SCENARIO... [--pictures DIR] [--separator SEP] -- COMMAND...
+#   e2e.py SCENARIO... [--pictures DIR] [--separator SEP] [--languages CODES] -- COMMAND...
 #
 # COMMAND starts the game in a window on a virtual X display (the native
 # program, the Windows one under Wine, an installed launcher), or names the
 # folder of the browser build (tools/web.sh), played in headless Chromium
-# with the picture set packed as its data. Each scenario runs it in a fresh
-# directory holding a picture set made here, unless --pictures names the
-# directory whose resources/ the game shows (an installed set): it then runs
-# in an empty directory. SEP is how the game spells paths. A desktop build's
-# window is first checked as the window manager sees it. The scenarios:
+# with the picture set packed as its data; tests/drivers.py holds the
+# players of both. Each scenario runs it in a fresh directory holding a
+# picture set made here, unless --pictures names the directory whose
+# resources/ the game shows (an installed set): it then runs in an empty
+# directory. SEP is how the game spells paths; CODES are the languages
+# besides English, as the build reads them. A desktop build's window is
+# first checked as the window manager sees it. The scenarios:
 #   welcome  the welcome picture until Space, the board's labels, Escape: 100
 #   play     another key leaves the welcome up (on a keyboard); Space deals
 #            the pictures into place, under their labels; a carried picture
@@ -39,30 +41,25 @@
 # The made set colours each sign by its group and number, each label band by
 # its group, and each screen picture with a colour of its own.
 import argparse
-import atexit
-import gettext
-import http.server
-import io
 import os
 import re
 import shutil
-import struct
-import subprocess
 import sys
 import tempfile
-import threading
 import time
+
+from xml.etree import ElementTree
 
 from PIL import Image
 
-CELL_W, CELL_H, WHITE, FELICITATION = 142, 240, (255, 255, 255), (200, 160, 0)
+from drivers import ROOT, WHITE, BrowserGame, DesktopGame, TouchGame, decode, start_display
+
+sys.path.insert(0, ROOT + "/po")
+import catalogue  # noqa: E402
+
+CELL_W, CELL_H, FELICITATION = 142, 240, (200, 160, 0)
 CELLS = [(r, c) for r in range(3) for c in range(9)]
-# The virtual display is larger than the window, whose place on it shows
-# whether it is centred: the desktop builds' screen and pointer are read and
-# moved from there.
-SCREEN, LEFT, TOP = (1440, 900), 80, 90
 WAIT = 60  # seconds any one step may take: Wine's first start is slow
-ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
 
 
 def sign_colour(group, k):
@@ -85,12 +82,6 @@ def make_picture_set(top):
     bands.resize((300, 180), Image.NEAREST).save(f"{top}/resources/namesGroup.png")
 
 
-def decode(source):
-    # A picture file (or file object), flattened on white as the game draws it.
-    picture = Image.open(source).convert("RGBA")
-    return Image.alpha_composite(Image.new("RGBA", picture.size, WHITE), picture).convert("RGB")
-
-
 def near(a, b):
     # Colours agree within what GL's blending and scaling may round.
     return all(abs(p - q) <= 6 for p, q in zip(a, b))
@@ -111,234 +102,6 @@ def group_at(screen, r, c):
     colour = screen[centre(r, c)]
     group = round((colour[0] - 30) / 35)
     return group if near(colour, sign_colour(group, round(colour[1] / 7))) else None
-
-
-def start_display(work):
-    # A virtual X display whose screen lies in a file, so that reading it
-    # needs no connection to the display; no pointer is drawn into it. Two
-    # servers starting at once can take the same display number; the loser
-    # dies soon after announcing it: a server counts once it still runs.
-    for _ in range(5):
-        read, write = os.pipe()
-        server = subprocess.Popen(["Xvfb", "-displayfd", str(write), "-screen", "0", "%dx%dx24" % SCREEN,
-                                   "-nolisten", "tcp", "-nocursor", "-fbdir", work],
-                                  pass_fds=[write], stderr=open(work + "/Xvfb.log", "a"))
-        os.close(write)
-        # Xvfb writes the number and its newline apart, and dies if the pipe
-        # closes between the two.
-        with os.fdopen(read) as pipe:
-            number = pipe.readline().strip()
-        time.sleep(0.3)
-        if number and server.poll() is None:
-            os.environ["DISPLAY"] = ":" + number
-            atexit.register(server.terminate)
-            return work + "/Xvfb_screen0"
-    sys.exit("no virtual display would start: " + open(work + "/Xvfb.log").read())
-
-
-class DesktopGame:
-    # The game in a window of the virtual display, played with xdotool.
-    def __init__(self, command, directory, framebuffer):
-        self.command, self.directory, self.framebuffer = command, directory, framebuffer
-        self.process = None
-
-    def start(self):
-        # Xvfb now and then refuses a client that connects at the same moment
-        # as another. Nothing here connects to the display until the game's
-        # window shows, but Wine's own processes connect beside the game: a
-        # run that ends at once with SDL's "no video device" is started again.
-        blank = self.window()
-        for _ in range(3):
-            self.out = tempfile.TemporaryFile()
-            self.process = subprocess.Popen(self.command, cwd=self.directory, stdout=self.out,
-                                            stderr=subprocess.DEVNULL)
-            while self.process.poll() is None and self.window() == blank:
-                time.sleep(0.05)
-            if not (self.ended() or (0, ""))[1].startswith("SDL_Init Error"):
-                return
-
-    def window(self):
-        # The window's place on the screen. The file is an XWD dump: a header
-        # of 32-bit words (its own size first, the row stride at 12, the
-        # number of colours at 19), the colours, 12 bytes each, then 32-bit
-        # pixels, blue first.
-        with open(self.framebuffer, "rb") as f:
-            header = struct.unpack(">25I", f.read(100))
-            f.seek(header[0] + 12 * header[19] + TOP * header[12] + 4 * LEFT)
-            return Image.frombuffer("RGB", (1280, 720), f.read(720 * header[12]), "raw", "BGRX",
-                                    header[12], 1)
-
-    def screen(self):
-        return self.window().load()
-
-    def xdotool(self, *args):
-        subprocess.run(["xdotool", *map(str, args)], check=True)
-
-    def check_window(self):
-        # What the window manager is told about the one named window shown:
-        # its title, its place (centred) and size, fixed. Natively its class
-        # is the program's name and it has no icon (the menu entry's is used);
-        # Wine names the class after the executable and gives it the
-        # executable's icon.
-        name = "zorvane.exe" if "wine" in " ".join(self.command) else "zorvane"
-        expected = [f"X={LEFT}\nY={TOP}\nWIDTH=1280\nHEIGHT=720\n", 'WM_NAME(STRING) = "Zorvane"',
-                    "minimum size: 1280 by 720", "maximum size: 1280 by 720",
-                    f'WM_CLASS(STRING) = "{name}", "{name}"',
-                    "_NET_WM_ICON:  not found." if name == "zorvane" else "_NET_WM_ICON(CARDINAL)"]
-        told = subprocess.run(["xdotool", "search", "--onlyvisible", "--maxdepth", "1", "--name", ".",
-                               "getwindowgeometry", "--shell", "%@"], capture_output=True, text=True).stdout
-        told += subprocess.run(["xprop", "-id", told.split("\n")[0][7:], "WM_NAME", "WM_CLASS",
-                                "WM_NORMAL_HINTS", "_NET_WM_ICON"], capture_output=True, text=True).stdout
-        missing = [fact for fact in expected if fact not in told]
-        assert told.count("WINDOW=") == 1 and not missing, f"not one named window, or it lacks {missing}: {told}"
-
-    # What a player does: keys by their X name, pointer moves, buttons.
-    def key(self, name): self.xdotool("key", name)
-    def move(self, x, y): self.xdotool("mousemove", LEFT + x, TOP + y)
-    def press(self, button): self.xdotool("mousedown", button)
-    def release(self, button): self.xdotool("mouseup", button)
-
-    def ended(self):
-        # None while the game runs, then its status and standard output.
-        if self.process.poll() is not None:
-            self.out.seek(0)
-            return self.process.returncode, self.out.read().decode(errors="replace")
-
-    def close(self):
-        if self.process and self.process.poll() is None:
-            self.process.kill()
-            self.process.wait()
-
-
-def serve(site):
-    # The folder on a free port of this machine, quietly, from a thread.
-    handler = type("Quiet", (http.server.SimpleHTTPRequestHandler,), {"log_message": lambda *args: None})
-    server = http.server.ThreadingHTTPServer(("127.0.0.1", 0), lambda *args: handler(*args, directory=site))
-    threading.Thread(target=server.serve_forever, daemon=True).start()
-    return server
-
-
-def chromium(languages="en-US"):
-    # Debian's Chromium, headless with software WebGL, with its Selenium
-    # module, speaking LANGUAGES. Root runs it only without its sandbox; with
-    # no network, its background services would only fill the log with
-    # refusals.
-    from selenium import webdriver
-    options = webdriver.ChromeOptions()
-    for flag in ("headless no-sandbox use-angle=swiftshader enable-unsafe-swiftshader "
-                 "disable-sync disable-background-networking disable-component-update "
-                 "no-first-run window-size=1280,1000").split():
-        options.add_argument("--" + flag)
-    options.set_capability("goog:loggingPrefs", {"browser": "ALL"})
-    options.add_experimental_option("prefs", {"intl.accept_languages": languages})
-    return webdriver, webdriver.Chrome(options=options, service=webdriver.chrome.service.Service("/usr/bin/chromedriver"))
-
-
-class BrowserGame:
-    # The browser build served from this machine, with the scenario's
-    # pictures as its data, in headless Chromium with software WebGL, in a
-    # window as wide as the canvas, which the page then shows at its own size
-    # in the top left corner: board and page coordinates are the same. The
-    # run has ended when the page says how.
-    language, variant, languages, own_pictures = "en", "keyboard", "en-US", False
-
-    def __init__(self, build, directory):
-        self.build, self.directory, self.driver = build, directory, None
-
-    def start(self):
-        if self.driver:  # a later game in the same page: its end's "Play again"
-            return self.tap("again")
-        self.site = shutil.copytree(self.build, self.directory + "/site")
-        if not self.own_pictures:
-            self.pack(self.directory)
-        self.server, (self.webdriver, self.driver) = serve(self.site), chromium(self.languages)
-        self.driver.execute_cdp_cmd("Emulation.setTouchEmulationEnabled", {"enabled": isinstance(self, TouchGame)})
-        self.driver.get("http://%s:%d/" % self.server.server_address)
-
-    def pack(self, pictures):
-        # The pictures as the data packages of the signs and of English's
-        # words for either input, each words' loader after the signs', and
-        # the service worker that keeps the site, rewritten as the build
-        # writes them. The touch variant has a welcome of its own.
-        words = {name: f"{pictures}/resources/{name}" for name in sorted(os.listdir(pictures + "/resources"))
-                 if name.endswith(".png")}
-        touch = words | {"welcome.png": pictures + "/touch/welcome.png"}
-        packages = {"signs": [pictures + "/resources/sings@resources/sings"]} | {
-            f"words-en-{variant}": [f"{path}@resources/{name}" for name, path in files.items()]
-            for variant, files in [("keyboard", words), ("touch", touch)]}
-        loaders = {}
-        for name, preloads in packages.items():
-            subprocess.run(["/usr/share/emscripten/tools/file_packager", name + ".data", "--no-node", "--preload",
-                            *preloads, "--js-output=loader.js"], cwd=self.site, check=True)
-            loaders[name] = open(self.site + "/loader.js").read()
-        os.remove(self.site + "/loader.js")
-        for name in packages.keys() - {"signs"}:
-            open(f"{self.site}/{name}.data.js", "w").write(loaders["signs"] + loaders[name])
-        subprocess.run(["cmake", "-DSITE=" + self.site, f"-DWORKER={ROOT}/web/sw.js", "-P",
-                        f"{ROOT}/cmake/WebCache.cmake"], check=True)
-
-    def cached(self):
-        # Whether the origin keeps one cache, named after the build on the
-        # server and holding every file of it but the other languages' and
-        # input's.
-        kept = self.driver.execute_script(
-            "return caches.keys().then(names => caches.open(names[0]).then(cache => cache.keys())"
-            ".then(kept => [names, kept.map(request => request.url.split('/').pop()).sort()]))")
-        name = re.search(r"BUILD = '(\w+)'", open(self.site + "/sw.js").read())[1]
-        used = [f"words-{self.language}-{self.variant}.", f"strings-{self.language}."]
-        files = [f for f in os.listdir(self.site) if not re.match("(words|strings)-", f)
-                 or any(f.startswith(prefix) for prefix in used)]
-        return kept == [["zorvane-" + name], sorted(set(files) - {"sw.js"})]
-
-    def screen(self):
-        return decode(io.BytesIO(self.driver.get_screenshot_as_png())).crop((0, 0, 1280, 720)).load()
-
-    def act(self, device, action, *args):
-        chain = self.webdriver.ActionChains(self.driver, duration=0)
-        getattr(getattr(chain.w3c_actions, device), action)(*args)
-        chain.perform()
-
-    # What a player does, as Selenium's actions.
-    def key(self, name):
-        self.act("key_action", "send_keys", getattr(self.webdriver.Keys, name.upper(), name))
-    def move(self, x, y): self.act("pointer_action", "move_to_location", x, y)
-    def press(self, button): self.act("pointer_action", "pointer_down", button - 1)
-    def release(self, button): self.act("pointer_action", "pointer_up", button - 1)
-
-    def ended(self):
-        # None while the page shows the game, then the status it shows and
-        # what the program printed; no request may have left its origin.
-        end = self.driver.execute_script(
-            "const away = performance.getEntriesByType('resource').map(entry => entry.name)"
-            ".filter(url => !url.startsWith(location.origin + '/'));"
-            "return end.hidden ? null : away.length ? ['requests left the origin', away.join()]"
-            " : [end.dataset.status, end.querySelector('pre').textContent]")
-        return end and (int(end[0]) if end[0].isdigit() else end[0], end[1])
-
-    def close(self):
-        if self.driver:
-            self.driver.quit()
-            self.server.shutdown()
-
-
-class TouchGame(BrowserGame):
-    # The page on a touch screen played by finger alone, through Chromium's
-    # own touch input, with the touch variant's pictures: Escape is its End,
-    # any other key a tap on the board, which deals too; "Deal" its Deal.
-    down, variant = False, "touch"  # a finger moves only while it touches
-
-    def touch(self, kind, x=0, y=0):
-        self.driver.execute_cdp_cmd("Input.dispatchTouchEvent", {
-            "type": "touch" + kind, "touchPoints": [{"x": x, "y": y}] * (kind != "End")})
-    def tap(self, name):
-        box = self.driver.find_element("id", name).rect
-        self.touch("Start", box["x"] + box["width"] / 2, box["y"] + box["height"] / 2), self.touch("End")
-    def key(self, name): self.tap({"Deal": "deal", "Escape": "quit"}.get(name, "canvas"))
-    def move(self, x, y):
-        self.at = x, y
-        if self.down: self.touch("Move", x, y)
-    def press(self, button): self.down = self.touch("Start", *self.at) or True
-    def release(self, button): self.down = self.touch("End")
 
 
 def wait_for(game, what, test, running=True):
@@ -382,14 +145,14 @@ def deal(game, pictures, key="space"):
     wait_for(game, "the board's labels", labels)
 
 
-def welcome(game, pictures, separator):
+def welcome(game, pictures, args):
     start(game, pictures)
     deal(game, pictures)
     game.key("Escape")
     expect_end(game, 100, "")
 
 
-def play(game, pictures, separator):
+def play(game, pictures, args):
     shown = start(game, pictures)
     if not isinstance(game, TouchGame):  # where a tap deals
         game.key("Return")
@@ -451,7 +214,7 @@ return Object.entries({scrolls: root.scrollWidth > w || root.scrollHeight > h, [
 }).filter(([, fault]) => fault).map(([what]) => what);"""
 
 
-def layout(game, pictures, separator):
+def layout(game, pictures, args):
     game.start()
     for width, height in [(390, 844), (844, 390), (768, 1024), (1024, 768), (1366, 768), (1920, 1080)]:
         mobile = width < 1366  # a phone or a tablet, with a touch screen
@@ -471,31 +234,32 @@ SAYS = """return [document.documentElement.lang, document.documentElement.dir,
   [...document.getElementById('language').options].map(option => option.text)]"""
 
 
-def translation(code):
-    if code == "en":
-        return gettext.NullTranslations()
-    compiled = subprocess.run(["msgfmt", "-o", "-", f"{ROOT}/po/{code}.po"], capture_output=True, check=True)
-    return gettext.GNUTranslations(io.BytesIO(compiled.stdout))
+def page_english():
+    # The page's own English for what SAYS reads: the description, Deal and
+    # the keyboard hint, its key names as markup, from the page's template.
+    page = ElementTree.parse(ROOT + "/web/index.html").getroot()
+    hint = page.find(".//p[@id='keys']")
+    return [page.find(".//meta[@name='description']").get("content"), page.find(".//button[@id='deal']").text,
+            (hint.text or "") + "".join(ElementTree.tostring(kbd, encoding="unicode") for kbd in hint)]
 
 
-def language(game, pictures, separator):
+def language(game, pictures, args):
     # The browser prefers Austrian German, which the page speaks as German;
     # the menu then chooses Arabic, which a visit keeps. The build's own
     # pictures, compared with each language's, at a grid fine enough to meet
     # its words.
-    sys.path.insert(0, ROOT + "/po")
-    from page_strings import PAGE
-    codes = sorted(["en", *open(ROOT + "/po/LINGUAS").read().split()])
-    names = [translation(code).pgettext("language name", "English") for code in codes]
+    codes = sorted(["en", *args.languages.split()])
+    names = [catalogue.own_name(catalogue.translation(code)) for code in codes]
+    description, deal_button, hint = page_english()
     english = showing(ROOT + "/resources/welcome.png", 24)
     game.languages, game.own_pictures = "de-AT,en", True
     game.start()
 
     def shown(code):
-        t, welcome = translation(code), showing(f"{ROOT}/lang/{code}/welcome.png", 24)
+        t, welcome = catalogue.translation(code), showing(f"{ROOT}/lang/{code}/welcome.png", 24)
         wait_for(game, f"the welcome in {code}", lambda s: welcome(s) and not english(s))
-        says = [code, "rtl" if code == "ar" else "ltr", t.gettext(PAGE[0]), t.pgettext("button", "Deal"),
-                re.sub("</?kbd>", "", t.gettext(next(text for text in PAGE if "<kbd>" in text))), names]
+        says = [code, "rtl" if catalogue.right_to_left(t) else "ltr", t.gettext(description),
+                t.pgettext("button", deal_button), re.sub("</?kbd>", "", t.gettext(hint)), names]
         wait_for(game, f"the page in {code}", lambda s: game.driver.execute_script(SAYS) == says)
     shown("de")
     from selenium.webdriver.support.select import Select
@@ -503,16 +267,16 @@ def language(game, pictures, separator):
     shown("ar")
 
 
-def missing(game, pictures, separator):
+def missing(game, pictures, args):
     # Signs load before the screen pictures, and the first failure ends it.
     os.remove(f"{pictures}/resources/sings/3/(2).png")
     os.remove(f"{pictures}/resources/felicitation.png")
     game.start()
     expect_end(game, 2, "IMG_Load Error: Couldn't open " +
-               separator.join(["resources", "sings", "3", "(2).png"]))
+               args.separator.join(["resources", "sings", "3", "(2).png"]))
 
 
-def offline(game, pictures, separator):
+def offline(game, pictures, args):
     first = start(game, pictures)
     errors = game.driver.execute_cdp_cmd("Page.getInstallabilityErrors", {})["installabilityErrors"]
     assert not errors, f"not installable: {errors}"
@@ -560,6 +324,7 @@ def main():
     parser.add_argument("scenarios", nargs="+", choices=SCENARIOS)
     parser.add_argument("--pictures")
     parser.add_argument("--separator", default="/")
+    parser.add_argument("--languages", default="", help="the languages besides English, as the build reads them")
     split = sys.argv.index("--")
     args, command = parser.parse_args(sys.argv[1:split]), sys.argv[split + 1:]
     with tempfile.TemporaryDirectory(prefix="zorvane-e2e-") as work:
@@ -574,7 +339,7 @@ def main():
                 framebuffer = framebuffer or start_display(work)
                 game = DesktopGame(command, directory, framebuffer)
             try:
-                SCENARIOS[scenario](game, args.pictures or directory, args.separator)
+                SCENARIOS[scenario](game, args.pictures or directory, args)
                 print(f"e2e {scenario}: passed")
             except AssertionError as failure:
                 print(f"e2e {scenario}: FAILED: {failure}")

@@ -9,7 +9,7 @@ source "$(dirname "$0")/common.sh"
 ensure_packages chromium chromium-driver python3-selenium python3-pil
 "$ROOT/tools/web.sh" zorvane_checked
 timeout -s INT 900 /usr/bin/python3 "$ROOT/tests/e2e.py" welcome play touch layout language missing offline \
-    -- "$WEB_OUT"
+    --languages "$(languages)" -- "$WEB_OUT"
 # Then the same page with the program linked with Emscripten's checks
 # (cmake/Web.cmake), where a sleep outside ASYNCIFY's paths fails at once.
 checked="$ROOT/build/web-checked"
