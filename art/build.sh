@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Regenerates every shipped picture from the vector source in art/make_svgs.py:
+# Regenerates every shipped picture from the vector source in art/ (make_svgs.py
+# writes the SVGs, drawn by the files beside it):
 #   resources/sings/<1..6>/(N).png, resources/namesGroup.png, resources/welcome.png,
 #   resources/felicitation.png, art/icon/icon-{16,32,48,64,128,256}.png,
 #   art/icon/zorvane.svg, art/icon/zorvane.ico, the browser version's
@@ -73,17 +74,18 @@ cp "$build/icon/zorvane.svg" "$here/icon/zorvane.svg"
 icotool -c -o "$here/icon/zorvane.ico" "$here/icon/icon-16.png" "$here/icon/icon-32.png" "$here/icon/icon-48.png"
 
 # --- contact sheet of the shipped sign pictures -----------------------------
-"$python" "$here/make_svgs.py" --sheet "$build" "$root"
+"$python" "$here/make_svgs.py" --sheet "$build"
 mkdir -p "$root/docs"
 render "$build/contact-sheet.svg" "$root/docs/contact-sheet.png"
 "$python" "$here/make_svgs.py" --montage "$build"
 # The montages are for reading only: 256 colours keep them half the size.
-for script in latin cyrillic arabic; do
-    rsvg-convert --format=png -o "$build/lang-$script.png" "$build/lang-$script.svg"
+for svg in "$build"/lang-*.svg; do
+    montage="$(basename "$svg" .svg)"
+    rsvg-convert --format=png -o "$build/$montage.png" "$svg"
     "$python" -c 'import sys; from PIL import Image; Image.open(sys.argv[1]).convert("RGB").quantize(
         256, dither=Image.Dither.NONE).save(sys.argv[2])' \
-        "$build/lang-$script.png" "$root/docs/lang-$script.png"
-    optipng -quiet -o2 -strip all "$root/docs/lang-$script.png"
+        "$build/$montage.png" "$root/docs/$montage.png"
+    optipng -quiet -o2 -strip all "$root/docs/$montage.png"
 done
 
 echo "art: $(find "$root/resources" -name '*.png' | wc -l) pictures in resources/ ($(du -sb "$root/resources" | cut -f1) bytes)"
