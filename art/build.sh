@@ -17,19 +17,18 @@ build="$here/build"
 
 # --- tools (Debian packages) ---------------------------------------------
 source "$root/tools/common.sh"
-# Pillow with libraqm measures text as librsvg shapes it; gettext compiles the translations
-need=(python3 python3-pil libraqm0 gettext librsvg2-bin optipng zopfli icoutils fonts-dejavu-core fontconfig)
+# Pillow with libraqm measures text as librsvg shapes it; gettext compiles the
+# translations; cmake reads po/LINGUAS
+need=(python3 python3-pil libraqm0 gettext cmake librsvg2-bin optipng zopfli icoutils fonts-dejavu-core fontconfig)
 # Debian's own Python, the one python3-pil installs into
 python=/usr/bin/python3
 ensure_packages "${need[@]}"
+listed=$(languages)   # a malformed po/LINGUAS stops the build here
+read -r -a codes <<<"$listed"
 
 # --- SVGs ----------------------------------------------------------------
 rm -rf "$build"
-for code in $(sed 's/#.*//' "$root/po/LINGUAS"); do
-    mkdir -p "$build/locale/$code/LC_MESSAGES"
-    msgfmt --check -o "$build/locale/$code/LC_MESSAGES/zorvane.mo" "$root/po/$code.po"
-done
-"$python" "$here/make_svgs.py" "$build"
+"$python" "$here/make_svgs.py" "$build" "${codes[@]}"
 
 # --- rasterise + optimise --------------------------------------------------
 render() {  # svg png [extra optipng flags]
@@ -77,7 +76,7 @@ icotool -c -o "$here/icon/zorvane.ico" "$here/icon/icon-16.png" "$here/icon/icon
 "$python" "$here/make_svgs.py" --sheet "$build"
 mkdir -p "$root/docs"
 render "$build/contact-sheet.svg" "$root/docs/contact-sheet.png"
-"$python" "$here/make_svgs.py" --montage "$build"
+"$python" "$here/make_svgs.py" --montage "$build" "${codes[@]}"
 # The montages are for reading only: 256 colours keep them half the size.
 for svg in "$build"/lang-*.svg; do
     montage="$(basename "$svg" .svg)"

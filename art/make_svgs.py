@@ -1,12 +1,12 @@
 #!/usr/bin/env python3
 """Writes the SVG of every Zorvane picture, for art/build.sh to render.
 
-    make_svgs.py OUTDIR            the signs, the icon, and the label strip and screen
-                                   pictures in English and in every language of
-                                   po/LINGUAS, from OUTDIR/locale/<code>/LC_MESSAGES/zorvane.mo
-    make_svgs.py --sheet OUTDIR    OUTDIR/contact-sheet.svg from the shipped PNGs
-    make_svgs.py --montage OUTDIR  OUTDIR/lang-<script>.svg, one for each script,
-                                   from the shipped PNGs
+    make_svgs.py OUTDIR CODE...            the signs, the icon, and the label strip and
+                                           screen pictures in English and in each
+                                           language CODE, under OUTDIR
+    make_svgs.py --sheet OUTDIR            OUTDIR/contact-sheet.svg from the shipped PNGs
+    make_svgs.py --montage OUTDIR CODE...  OUTDIR/lang-<script>.svg, one for each script
+                                           of English and the CODEs, from the shipped PNGs
 
 The drawing is in the files beside this one: primitives.py, figures.py,
 pictograms.py, signs.py, words.py, icons.py and sheets.py. Output is fully
@@ -18,7 +18,7 @@ import sys
 from icons import ICON_SIZES, WEB_ICON_SIZES, icon_svg, maskable_icon_svg
 from sheets import contact_svg, montage_svg
 from signs import COUNTS, sign_svgs
-from words import Lang, felicitation_svg, languages, names_svg, screen_svgs, welcome_svg
+from words import Lang, felicitation_svg, names_svg, screen_svgs, welcome_svg
 
 ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
 
@@ -65,8 +65,8 @@ def main(argv):
         write(os.path.join(argv[2], 'contact-sheet.svg'), contact_svg(ROOT))
         return
     montage = argv[1] == '--montage'
-    out = argv[2] if montage else argv[1]
-    langs = [Lang('en')] + languages(ROOT, os.path.join(out, 'locale'))
+    out, codes = (argv[2], argv[3:]) if montage else (argv[1], argv[2:])
+    langs = [Lang(code) for code in ['en'] + codes]
     if montage:
         write_montages(out, langs)
         return

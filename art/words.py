@@ -4,13 +4,17 @@ keyboard and mouse and for touch. Texts are measured with the font they are
 drawn in, and a long translation makes room: the strip widens, a paragraph
 wraps, a button bar grows or takes two lines, and all of them set the text
 smaller down to a least size, past which the build stops, naming the text."""
-import gettext
 import math
 import os
+import sys
 
 from PIL import ImageFont
 
 from primitives import BLUE, GREEN, SLATE, WHITE, placed, rect, svg, text
+
+# A language's catalogue, and how it is written, come from po/.
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.dirname(os.path.abspath(__file__))), 'po'))
+import catalogue  # noqa: E402
 
 
 def N_(s):
@@ -23,25 +27,16 @@ def N_(s):
 NAMES = [N_('Warning signs'), N_('Priority signs'), N_('Prohibitory signs'),
          N_('Mandatory signs'), N_('Information signs'), N_('Service signs')]
 SAMPLES = [(1, 1), (2, 3), (3, 2), (4, 1), (5, 1), (6, 10)]   # one sign per family
-RTL_LANGUAGES = {'ar'}
-SCRIPTS = {'ru': 'cyrillic', 'uk': 'cyrillic', 'ar': 'arabic'}   # any other: latin
 
 
 class Lang:
-    """One language: its translations, read from the .mo file msgfmt made, and
-    its writing direction and script. English is the texts as written here."""
-    def __init__(self, code, localedir=None):
+    """One language: its translations, and its direction and script as its
+    own name shows them. English is the texts as written here."""
+    def __init__(self, code):
         self.code = code
-        self.rtl = code in RTL_LANGUAGES
-        self.script = SCRIPTS.get(code, 'latin')
-        self.tr = (gettext.translation('zorvane', localedir, [code]) if localedir
-                   else gettext.NullTranslations())
-
-
-def languages(root, localedir):
-    with open(os.path.join(root, 'po', 'LINGUAS'), encoding='utf-8') as fh:
-        codes = [c for ln in fh for c in ln.split('#')[0].split()]
-    return [Lang(c, localedir) for c in codes]
+        self.tr = catalogue.translation(code)
+        self.rtl = catalogue.right_to_left(self.tr)
+        self.script = catalogue.script(self.tr)
 
 
 # ------------------------------------------------------------ fitting text
