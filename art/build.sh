@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Regenerates every shipped picture from the vector source in art/make_svgs.py:
+# Regenerates every shipped picture from the vector source in art/ (make_svgs.py
+# writes the SVGs, drawn by the files beside it):
 #   resources/sings/<1..6>/(N).png, resources/namesGroup.png, resources/welcome.png,
 #   resources/felicitation.png, art/icon/icon-{16,32,48,64,128,256}.png,
 #   art/icon/zorvane.svg, art/icon/zorvane.ico, the browser version's
@@ -16,19 +17,18 @@ build="$here/build"
 
 # --- tools (Debian packages) ---------------------------------------------
 source "$root/tools/common.sh"
-# Pillow with libraqm measures text as librsvg shapes it; gettext compiles the translations
-need=(python3 python3-pil libraqm0 gettext librsvg2-bin optipng zopfli icoutils fonts-dejavu-core fontconfig)
+# Pillow with libraqm measures text as librsvg shapes it; gettext compiles the
+# translations; cmake reads po/LINGUAS
+need=(python3 python3-pil libraqm0 gettext cmake librsvg2-bin optipng zopfli icoutils fonts-dejavu-core fontconfig)
 # Debian's own Python, the one python3-pil installs into
 python=/usr/bin/python3
 ensure_packages "${need[@]}"
+listed=$(languages)   # a malformed po/LINGUAS stops the build here
+read -r -a codes <<<"$listed"
 
 # --- SVGs ----------------------------------------------------------------
 rm -rf "$build"
-for code in $(sed 's/#.*//' "$root/po/LINGUAS"); do
-    mkdir -p "$build/locale/$code/LC_MESSAGES"
-    msgfmt --check -o "$build/locale/$code/LC_MESSAGES/zorvane.mo" "$root/po/$code.po"
-done
-"$python" "$here/make_svgs.py" "$build"
+"$python" "$here/make_svgs.py" "$build" "${codes[@]}"
 
 # --- rasterise + optimise --------------------------------------------------
 render() {  # svg png [extra optipng flags]
@@ -73,17 +73,18 @@ cp "$build/icon/zorvane.svg" "$here/icon/zorvane.svg"
 icotool -c -o "$here/icon/zorvane.ico" "$here/icon/icon-16.png" "$here/icon/icon-32.png" "$here/icon/icon-48.png"
 
 # --- contact sheet of the shipped sign pictures -----------------------------
-"$python" "$here/make_svgs.py" --sheet "$build" "$root"
+"$python" "$here/make_svgs.py" --sheet "$build"
 mkdir -p "$root/docs"
 render "$build/contact-sheet.svg" "$root/docs/contact-sheet.png"
-"$python" "$here/make_svgs.py" --montage "$build"
+"$python" "$here/make_svgs.py" --montage "$build" "${codes[@]}"
 # The montages are for reading only: 256 colours keep them half the size.
-for script in latin cyrillic arabic; do
-    rsvg-convert --format=png -o "$build/lang-$script.png" "$build/lang-$script.svg"
+for svg in "$build"/lang-*.svg; do
+    montage="$(basename "$svg" .svg)"
+    rsvg-convert --format=png -o "$build/$montage.png" "$svg"
     "$python" -c 'import sys; from PIL import Image; Image.open(sys.argv[1]).convert("RGB").quantize(
         256, dither=Image.Dither.NONE).save(sys.argv[2])' \
-        "$build/lang-$script.png" "$root/docs/lang-$script.png"
-    optipng -quiet -o2 -strip all "$root/docs/lang-$script.png"
+        "$build/$montage.png" "$root/docs/$montage.png"
+    optipng -quiet -o2 -strip all "$root/docs/$montage.png"
 done
 
 echo "art: $(find "$root/resources" -name '*.png' | wc -l) pictures in resources/ ($(du -sb "$root/resources" | cut -f1) bytes)"
