@@ -14,6 +14,8 @@
 #   --wrap=exit          web/exit.c: an exit that ends a suspended loop too
 #   --wrap=SDL_WaitEvent web/wait.c: a wait that sleeps until an event comes
 #                        instead of polling
+#   --wrap=eglGetProcAddress web/gl.c: only the OpenGL ES functions SDL asks
+#                        for by name, not every WebGL function
 #
 # ASYNCIFY instruments every function that may be on the stack during a
 # sleep. Left to itself it counts every call through a function pointer as
@@ -30,12 +32,13 @@
 # GLES2_RenderPresent left out here); tools/web-test.sh therefore also plays
 # zorvane_checked, the same objects linked with Emscripten's checks
 # (-sASSERTIONS includes ASYNCIFY's), where such a sleep stops the program.
-set(ZORVANE_WEB_SHIMS web/exit.c web/wait.c)
+set(ZORVANE_WEB_SHIMS web/exit.c web/wait.c web/gl.c)
 set(ZORVANE_WEB_LINK -sASYNCIFY -sASYNCIFY_IGNORE_INDIRECT
   -sASYNCIFY_ADD=SDL_RenderPresent,GLES2_RenderPresent
   -sALLOW_MEMORY_GROWTH -sEXIT_RUNTIME -sFORCE_FILESYSTEM
   -sEXPORTED_RUNTIME_METHODS=ENV -sENVIRONMENT=web -sDYNAMIC_EXECUTION=0
-  -sMALLOC=emmalloc -sTEXTDECODER=2 -Wl,--wrap=exit -Wl,--wrap=SDL_WaitEvent)
+  -sMALLOC=emmalloc -sTEXTDECODER=2 -Wl,--wrap=exit -Wl,--wrap=SDL_WaitEvent
+  -Wl,--wrap=eglGetProcAddress)
 target_sources(zorvane PRIVATE ${ZORVANE_WEB_SHIMS})
 target_link_options(zorvane PRIVATE ${ZORVANE_WEB_LINK})
 
@@ -44,6 +47,13 @@ target_link_libraries(zorvane_checked PRIVATE ${ZORVANE_SDL_MAIN} zorvane_game)
 target_link_options(zorvane_checked PRIVATE ${ZORVANE_WEB_LINK} -sASSERTIONS)
 set_target_properties(zorvane_checked PROPERTIES OUTPUT_NAME zorvane
   RUNTIME_OUTPUT_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR}/checked)
+
+# The same program with its functions' names kept, for bench/wasm_sizes.py.
+add_executable(zorvane_names EXCLUDE_FROM_ALL src/main.cpp ${ZORVANE_WEB_SHIMS})
+target_link_libraries(zorvane_names PRIVATE ${ZORVANE_SDL_MAIN} zorvane_game)
+target_link_options(zorvane_names PRIVATE ${ZORVANE_WEB_LINK} --profiling-funcs)
+set_target_properties(zorvane_names PROPERTIES OUTPUT_NAME zorvane
+  RUNTIME_OUTPUT_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR}/names)
 
 # The pictures as Emscripten's preloaded data, mounted at resources/ in the
 # working directory, the same relative paths as on the desktop: one package
