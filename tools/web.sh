@@ -14,6 +14,9 @@ PREFIX="$DEPS/emscripten"
 BUILD="$ROOT/build/web-build"
 
 ensure_packages emscripten cmake make zip gettext
+# npm installs the JavaScript minifiers; Node.js from elsewhere may bring its
+# own npm.
+command -v npm >/dev/null || ensure_packages npm
 # Emscripten's JavaScript tools need Debian's Node.js modules (node-acorn),
 # which a Node.js installed from elsewhere does not look for by itself; its
 # Python scripts run on Debian's Python.
@@ -50,9 +53,21 @@ build_sdl2 "$PREFIX" "${FOR_SIZE[@]}" -DSDL_AUDIO=OFF -DSDL_JOYSTICK=OFF -DSDL_H
 for_size -DSTBI_NO_JPEG
 build_sdl2_image "$PREFIX" "${FOR_SIZE[@]}" -DCMAKE_FIND_ROOT_PATH="$PREFIX"
 
+# The minifiers that the game's link runs on zorvane.js, pinned by
+# web/package-lock.json, installed once for each version of it.
+NODE_TOOLS="$DEPS/node"
+if ! cmp -s "$ROOT/web/package-lock.json" "$NODE_TOOLS/package-lock.json"; then
+    rm -rf "$NODE_TOOLS"
+    mkdir -p "$NODE_TOOLS/install"
+    cp "$ROOT/web/package.json" "$ROOT/web/package-lock.json" "$NODE_TOOLS/install"
+    (cd "$NODE_TOOLS/install" && npm ci --no-audit --no-fund --ignore-scripts)
+    cp "$ROOT/web/package-lock.json" "$NODE_TOOLS"
+fi
+
 for_size
 "${CMAKE_CONFIGURE[@]}" -S "$ROOT" -B "$BUILD" -DCMAKE_FIND_ROOT_PATH="$PREFIX" \
-    -DCMAKE_BUILD_TYPE=Release "${FOR_SIZE[@]}" -DZORVANE_TESTS=OFF
+    -DCMAKE_BUILD_TYPE=Release "${FOR_SIZE[@]}" -DZORVANE_TESTS=OFF \
+    -DZORVANE_NODE_TOOLS="$NODE_TOOLS/install/node_modules"
 cmake --build "$BUILD" -j "$(nproc)" --target all "$@"
 
 rm -rf "$WEB_OUT" "$ROOT/build/zorvane-web.zip"
