@@ -2,13 +2,14 @@
 # A phone on a slow link, in headless Chromium: DevTools' network emulation
 # (562.5 ms latency, 1.47 Mbit/s down, 675 kbit/s up), the CPU slowed 4
 # times, no cache and no service worker. Each build in turn is visited
-# VISITS times, the builds alternating; a visit's time runs from navigation
-# to the first WebGL draw (the welcome picture's, as bench/web.py detects
-# it). Also measured in each visit: when zorvane.wasm had arrived, and how
-# long after that its compilation and instantiation took (Emscripten
-# instantiates the .wasm as it streams in, so this is what is left once the
-# last byte is there); then, with the CPU slowed the same, WebAssembly.compile
-# of the whole .wasm alone, the median of 5.
+# VISITS times, the builds alternating, each visit in a fresh browser; a
+# visit's time runs from navigation to the first WebGL draw (the welcome
+# picture's, as bench/web.py detects it). Also measured in each visit: when
+# zorvane.wasm had arrived, and how long after that its compilation and
+# instantiation took (Emscripten instantiates the .wasm as it streams in, so
+# this is what is left once the last byte is there); then, with the CPU
+# slowed the same, WebAssembly.compile of the whole .wasm alone, the median
+# of 5.
 #   /usr/bin/python3 bench/web_phone.py [VISITS] BUILD_DIR [BUILD_DIR...]
 import os
 import statistics
@@ -52,27 +53,35 @@ def main():
     visits = int(sys.argv[1]) if sys.argv[1].isdigit() else 5
     builds = [path for path in sys.argv[1:] if not path.isdigit()]
     servers = [serve(build) for build in builds]
-    driver = chromium()[1]
-    driver.set_script_timeout(300)
-    driver.execute_cdp_cmd("Page.addScriptToEvaluateOnNewDocument", {"source": TIMING})
-    driver.execute_cdp_cmd("Network.enable", {})
-    driver.execute_cdp_cmd("Network.setCacheDisabled", {"cacheDisabled": True})
-    driver.execute_cdp_cmd("Network.setBlockedURLs", {"urls": ["*/sw.js"]})
-    driver.execute_cdp_cmd("Network.emulateNetworkConditions", {
-        "offline": False, "latency": 562.5,
-        "downloadThroughput": 1.47e6 / 8, "uploadThroughput": 675e3 / 8})
-    driver.execute_cdp_cmd("Emulation.setCPUThrottlingRate", {"rate": 4})
+
+    def slow_phone():
+        # Each visit in a browser of its own, with a fresh profile: nothing
+        # cached, nothing kept from the visit before.
+        driver = chromium()[1]
+        driver.set_script_timeout(300)
+        driver.execute_cdp_cmd("Page.addScriptToEvaluateOnNewDocument", {"source": TIMING})
+        driver.execute_cdp_cmd("Network.enable", {})
+        driver.execute_cdp_cmd("Network.setCacheDisabled", {"cacheDisabled": True})
+        driver.execute_cdp_cmd("Network.setBlockedURLs", {"urls": ["*/sw.js"]})
+        driver.execute_cdp_cmd("Network.emulateNetworkConditions", {
+            "offline": False, "latency": 562.5,
+            "downloadThroughput": 1.47e6 / 8, "uploadThroughput": 675e3 / 8})
+        driver.execute_cdp_cmd("Emulation.setCPUThrottlingRate", {"rate": 4})
+        return driver
+
     results = [[] for _ in builds]
     for _ in range(visits):
         for server, found in zip(servers, results):
-            driver.get("about:blank")
+            driver = slow_phone()
             driver.get("http://%s:%d/" % server.server_address)
             found.append(driver.execute_async_script(WELCOME))
+            driver.quit()
     compiles = []
     for server in servers:
+        driver = slow_phone()
         driver.get("http://%s:%d/manifest.webmanifest" % server.server_address)
         compiles.append(driver.execute_async_script(COMPILE))
-    driver.quit()
+        driver.quit()
     print("| build | welcome (ms), median | each visit | .wasm arrived | compile and instantiate after it "
           "| WebAssembly.compile alone |\n| --- | --- | --- | --- | --- | --- |")
     for build, found, compiled in zip(builds, results, compiles):
