@@ -54,9 +54,9 @@ target_link_options(zorvane PRIVATE ${ZORVANE_WEB_LINK})
 
 # The minifiers, which tools/web.sh installs with npm ci from
 # web/package-lock.json. Emscripten runs Closure Compiler from where
-# EM_CLOSURE_COMPILER names it (Debian's configuration names a
-# closure-compiler that Debian does not ship); terser then minifies
-# Closure's output further.
+# EM_CLOSURE_COMPILER names it (Debian's configuration names Debian's own
+# closure-compiler, a build of 2013 too old for Emscripten 3.1.6's options);
+# terser then minifies Closure's output further.
 set(ZORVANE_NODE_TOOLS "" CACHE PATH "node_modules holding the pinned minifiers (tools/web.sh sets it)")
 if(NOT EXISTS "${ZORVANE_NODE_TOOLS}/google-closure-compiler-linux/compiler"
     OR NOT EXISTS "${ZORVANE_NODE_TOOLS}/terser/bin/terser")
