@@ -7,7 +7,7 @@
 # they differ, and exits 1 if anything differs. Used when the program's build
 # changes (SDL's blitters, the picture decoder) to show that the GL receives
 # the same pixels:
-#   /usr/bin/python3 bench/web_textures.py BUILD_DIR OTHER_BUILD_DIR
+#   /usr/bin/python3 tests/test_web_textures.py BUILD_DIR OTHER_BUILD_DIR
 import base64
 import hashlib
 import os
@@ -62,7 +62,7 @@ def record(build):
 
 def main():
     if len(sys.argv) != 3:
-        sys.exit(__doc__ or "usage: web_textures.py BUILD_DIR OTHER_BUILD_DIR")
+        sys.exit(__doc__ or "usage: test_web_textures.py BUILD_DIR OTHER_BUILD_DIR")
     (first, first_screen), (second, second_screen) = record(sys.argv[1]), record(sys.argv[2])
     same = first == second and first_screen == second_screen
     for i in range(max(len(first), len(second))):
