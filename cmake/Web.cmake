@@ -14,6 +14,15 @@
 #   --wrap=exit          web/exit.c: an exit that ends a suspended loop too
 #   --wrap=SDL_WaitEvent web/wait.c: a wait that sleeps until an event comes
 #                        instead of polling
+#   --wrap=eglGetProcAddress web/gl.c: only the OpenGL ES functions SDL asks
+#                        for by name, not every WebGL function
+#   the smaller script   Closure Compiler (--closure 1), then terser, minify
+#                        zorvane.js; only the Module hooks the page sets are
+#                        read; no pooled GL buffers, no GL error tracking of
+#                        Emscripten's own and no deferred fullscreen or
+#                        pointer-lock requests, which the game never makes
+#   a second -Oz         Binaryen optimises the program again once ASYNCIFY
+#                        has instrumented it
 #
 # ASYNCIFY instruments every function that may be on the stack during a
 # sleep. Left to itself it counts every call through a function pointer as
@@ -30,20 +39,56 @@
 # GLES2_RenderPresent left out here); tools/web-test.sh therefore also plays
 # zorvane_checked, the same objects linked with Emscripten's checks
 # (-sASSERTIONS includes ASYNCIFY's), where such a sleep stops the program.
-set(ZORVANE_WEB_SHIMS web/exit.c web/wait.c)
+set(ZORVANE_WEB_SHIMS web/exit.c web/wait.c web/gl.c)
 set(ZORVANE_WEB_LINK -sASYNCIFY -sASYNCIFY_IGNORE_INDIRECT
   -sASYNCIFY_ADD=SDL_RenderPresent,GLES2_RenderPresent
   -sALLOW_MEMORY_GROWTH -sEXIT_RUNTIME -sFORCE_FILESYSTEM
   -sEXPORTED_RUNTIME_METHODS=ENV -sENVIRONMENT=web -sDYNAMIC_EXECUTION=0
-  -sMALLOC=emmalloc -sTEXTDECODER=2 -Wl,--wrap=exit -Wl,--wrap=SDL_WaitEvent)
+  -sMALLOC=emmalloc -sTEXTDECODER=2 -Wl,--wrap=exit -Wl,--wrap=SDL_WaitEvent
+  -Wl,--wrap=eglGetProcAddress --closure 1
+  -sINCOMING_MODULE_JS_API=canvas,preRun,print,printErr,setStatus,onRuntimeInitialized,onExit,onAbort
+  -sGL_POOL_TEMP_BUFFERS=0 -sGL_TRACK_ERRORS=0
+  -sHTML5_SUPPORT_DEFERRING_USER_SENSITIVE_REQUESTS=0 -sBINARYEN_EXTRA_PASSES=-Oz)
 target_sources(zorvane PRIVATE ${ZORVANE_WEB_SHIMS})
 target_link_options(zorvane PRIVATE ${ZORVANE_WEB_LINK})
 
+# The minifiers, which tools/web.sh installs with npm ci from
+# web/package-lock.json. Emscripten runs Closure Compiler from where
+# EM_CLOSURE_COMPILER names it (Debian's configuration names Debian's own
+# closure-compiler, a build of 2013 too old for Emscripten 3.1.6's options);
+# terser then minifies Closure's output further.
+set(ZORVANE_NODE_TOOLS "" CACHE PATH "node_modules holding the pinned minifiers (tools/web.sh sets it)")
+if(NOT EXISTS "${ZORVANE_NODE_TOOLS}/google-closure-compiler-linux/compiler"
+    OR NOT EXISTS "${ZORVANE_NODE_TOOLS}/terser/bin/terser")
+  message(FATAL_ERROR "ZORVANE_NODE_TOOLS must name the node_modules that tools/web.sh installs")
+endif()
+find_program(ZORVANE_NODE node REQUIRED)
+set(closure_env ${CMAKE_COMMAND} -E env
+  EM_CLOSURE_COMPILER=${ZORVANE_NODE_TOOLS}/google-closure-compiler-linux/compiler)
+list(JOIN closure_env " " closure_env)
+set_target_properties(zorvane PROPERTIES RULE_LAUNCH_LINK "${closure_env}")
+add_custom_command(TARGET zorvane POST_BUILD
+  COMMAND ${ZORVANE_NODE} ${ZORVANE_NODE_TOOLS}/terser/bin/terser zorvane.js
+    --compress --mangle --output zorvane.min.js
+  COMMAND ${CMAKE_COMMAND} -E rename zorvane.min.js zorvane.js
+  WORKING_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR}
+  VERBATIM)
+
+# Checked the same way, without terser's second pass.
 add_executable(zorvane_checked EXCLUDE_FROM_ALL src/main.cpp ${ZORVANE_WEB_SHIMS})
 target_link_libraries(zorvane_checked PRIVATE ${ZORVANE_SDL_MAIN} zorvane_game)
 target_link_options(zorvane_checked PRIVATE ${ZORVANE_WEB_LINK} -sASSERTIONS)
 set_target_properties(zorvane_checked PROPERTIES OUTPUT_NAME zorvane
-  RUNTIME_OUTPUT_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR}/checked)
+  RUNTIME_OUTPUT_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR}/checked
+  RULE_LAUNCH_LINK "${closure_env}")
+
+# The same program with its functions' names kept, for bench/wasm_sizes.py.
+add_executable(zorvane_names EXCLUDE_FROM_ALL src/main.cpp ${ZORVANE_WEB_SHIMS})
+target_link_libraries(zorvane_names PRIVATE ${ZORVANE_SDL_MAIN} zorvane_game)
+target_link_options(zorvane_names PRIVATE ${ZORVANE_WEB_LINK} --profiling-funcs)
+set_target_properties(zorvane_names PROPERTIES OUTPUT_NAME zorvane
+  RUNTIME_OUTPUT_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR}/names
+  RULE_LAUNCH_LINK "${closure_env}")
 
 # The pictures as Emscripten's preloaded data, mounted at resources/ in the
 # working directory, the same relative paths as on the desktop: one package

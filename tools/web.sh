@@ -14,6 +14,9 @@ PREFIX="$DEPS/emscripten"
 BUILD="$ROOT/build/web-build"
 
 ensure_packages emscripten cmake make zip gettext
+# npm installs the JavaScript minifiers; Node.js from elsewhere may bring its
+# own npm.
+command -v npm >/dev/null || ensure_packages npm
 # Emscripten's JavaScript tools need Debian's Node.js modules (node-acorn),
 # which a Node.js installed from elsewhere does not look for by itself; its
 # Python scripts run on Debian's Python.
@@ -21,17 +24,50 @@ export NODE_PATH="/usr/share/nodejs${NODE_PATH:+:$NODE_PATH}" EMSDK_PYTHON=/usr/
 CMAKE_CONFIGURE=(emcmake cmake)
 # Everything is compiled, and the program linked, for size: the download is
 # what a player waits for, and drawing a frame needs little of the CPU.
-FOR_SIZE=("-DCMAKE_C_FLAGS_RELEASE=-Oz -DNDEBUG" "-DCMAKE_CXX_FLAGS_RELEASE=-Oz -DNDEBUG")
+# All three are compiled to LLVM bitcode (-flto) and optimised together when
+# the program is linked: the linker drops what nothing calls across the
+# libraries' borders and inlines through them.
+# Arguments: further compiler flags.
+for_size() {
+    FOR_SIZE=("-DCMAKE_C_FLAGS_RELEASE=-Oz -DNDEBUG -flto${*:+ $*}" "-DCMAKE_CXX_FLAGS_RELEASE=-Oz -DNDEBUG -flto${*:+ $*}")
+}
 
 # SDL without the subsystems the game does not use: a quicker build and a
-# smaller download.
+# smaller download. Further, each dropping code that the game never runs in
+# the browser (docs/WEB.md says how that is known):
+#   SDL_LEAN_AND_MEAN   no specialised blitters, RLE, YUV or software
+#                       renderer; a picture without alpha is converted for
+#                       its texture by SDL's general blitter
+#   no offscreen or dummy video driver: only SDL_VIDEODRIVER picks them
+#   SDL's own sscanf and strtod in place of the C library's, whose
+#                       floating-point scanner brings 128-bit arithmetic
+#                       with it; SDL scans only integers on the game's paths
+for_size -DSDL_LEAN_AND_MEAN=1
 build_sdl2 "$PREFIX" "${FOR_SIZE[@]}" -DSDL_AUDIO=OFF -DSDL_JOYSTICK=OFF -DSDL_HAPTIC=OFF \
     -DSDL_HIDAPI=OFF -DSDL_SENSOR=OFF -DSDL_POWER=OFF -DSDL_LOCALE=OFF \
-    -DSDL_MISC=OFF -DSDL_FILESYSTEM=OFF
+    -DSDL_MISC=OFF -DSDL_FILESYSTEM=OFF -DSDL_OFFSCREEN=OFF -DSDL_DUMMYVIDEO=OFF \
+    -DHAVE_SSCANF=OFF -DHAVE_VSSCANF=OFF -DHAVE_STRTOD=OFF -DHAVE_ATOF=OFF
+# stb_image without its JPEG decoder, which SDL_image builds in beside the
+# PNG one: IMG_Load hands stb only files that start as a PNG does, and stb
+# tries PNG first.
+for_size -DSTBI_NO_JPEG
 build_sdl2_image "$PREFIX" "${FOR_SIZE[@]}" -DCMAKE_FIND_ROOT_PATH="$PREFIX"
 
+# The minifiers that the game's link runs on zorvane.js, pinned by
+# web/package-lock.json, installed once for each version of it.
+NODE_TOOLS="$DEPS/node"
+if ! cmp -s "$ROOT/web/package-lock.json" "$NODE_TOOLS/package-lock.json"; then
+    rm -rf "$NODE_TOOLS"
+    mkdir -p "$NODE_TOOLS/install"
+    cp "$ROOT/web/package.json" "$ROOT/web/package-lock.json" "$NODE_TOOLS/install"
+    (cd "$NODE_TOOLS/install" && npm ci --no-audit --no-fund --ignore-scripts)
+    cp "$ROOT/web/package-lock.json" "$NODE_TOOLS"
+fi
+
+for_size
 "${CMAKE_CONFIGURE[@]}" -S "$ROOT" -B "$BUILD" -DCMAKE_FIND_ROOT_PATH="$PREFIX" \
-    -DCMAKE_BUILD_TYPE=Release "${FOR_SIZE[@]}" -DZORVANE_TESTS=OFF
+    -DCMAKE_BUILD_TYPE=Release "${FOR_SIZE[@]}" -DZORVANE_TESTS=OFF \
+    -DZORVANE_NODE_TOOLS="$NODE_TOOLS/install/node_modules"
 cmake --build "$BUILD" -j "$(nproc)" --target all "$@"
 
 rm -rf "$WEB_OUT" "$ROOT/build/zorvane-web.zip"
