@@ -143,6 +143,47 @@ cmake_dependency() {
     touch "$stamp"
 }
 
+# The command that runs an Autotools configure script: the script itself, or
+# for the browser through emconfigure, which points it at Emscripten.
+AUTOTOOLS_CONFIGURE=()
+
+# Builds an Autotools project into PREFIX once for a given set of arguments
+# (configure's options and variables), as cmake_dependency does a CMake one:
+# out of its tree, static only, the cache's folder mapped to a fixed name.
+autotools_dependency() {
+    local source=$1 prefix=$2 name stamp
+    shift 2
+    set -- "CPPFLAGS=-ffile-prefix-map=$DEPS=/deps" "$@"
+    name=$(basename "$source")
+    stamp="$prefix/.built-$name-$(echo "$*" | md5sum | cut -c1-12)"
+    [ -f "$stamp" ] && return
+    rm -rf "$prefix/build-$name"
+    mkdir -p "$prefix/build-$name"
+    (
+        cd "$prefix/build-$name"
+        "${AUTOTOOLS_CONFIGURE[@]}" "$source/configure" --prefix="$prefix" \
+            --disable-shared --enable-static "$@"
+        make -j "$(nproc)"
+        make install >/dev/null
+    )
+    touch "$stamp"
+}
+
+# liblzma from Debian's xz-utils, with the .lzma format's decoder only: no
+# encoder, no other filter, no threads, its CRC tables computed when used
+# rather than stored, and none of the package's programs. Extra arguments go
+# to configure.
+build_liblzma_decoder() {
+    local prefix=$1
+    shift
+    debian_source xz-utils 5.4.1
+    autotools_dependency "$SOURCE_DIR" "$prefix" --disable-encoders \
+        --enable-decoders=lzma1 --disable-lzip-decoder --enable-checks=crc32 --disable-threads \
+        --enable-small --disable-xz --disable-xzdec --disable-lzmadec \
+        --disable-lzmainfo --disable-lzma-links --disable-scripts \
+        --disable-doc --disable-nls --disable-rpath "$@"
+}
+
 # SDL2_image with its built-in PNG decoder only: no libpng, no other format.
 # "Vendored" builds nothing here; it keeps the installed CMake package from
 # asking for a libpng that the built-in decoder does not use. Extra arguments

@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # Builds the browser version on Debian, installing what is missing:
-# Emscripten, then SDL2 and SDL2_image compiled to WebAssembly from Debian's
-# source packages (kept under build/deps/emscripten, built once), then the
-# game, its page and its strings in every language (gettext's tools read
-# po/), and its pictures as data packages. Leaves build/web/
+# Emscripten, then SDL2, SDL2_image and liblzma's decoder compiled to
+# WebAssembly from Debian's source packages (kept under
+# build/deps/emscripten, built once), then the game, its page and its
+# strings in every language (gettext's tools read po/), and its pictures as
+# compressed archives. Leaves build/web/
 # (serve it with: python3 -m http.server -d build/web) and
 # build/zorvane-web.zip. Further targets of the game's build to make may be
 # named (tools/web-test.sh names zorvane_checked).
@@ -19,6 +20,7 @@ ensure_packages emscripten cmake make zip gettext
 # Python scripts run on Debian's Python.
 export NODE_PATH="/usr/share/nodejs${NODE_PATH:+:$NODE_PATH}" EMSDK_PYTHON=/usr/bin/python3
 CMAKE_CONFIGURE=(emcmake cmake)
+AUTOTOOLS_CONFIGURE=(emconfigure)
 # Everything is compiled, and the program linked, for size: the download is
 # what a player waits for, and drawing a frame needs little of the CPU.
 FOR_SIZE=("-DCMAKE_C_FLAGS_RELEASE=-Oz -DNDEBUG" "-DCMAKE_CXX_FLAGS_RELEASE=-Oz -DNDEBUG")
@@ -29,6 +31,7 @@ build_sdl2 "$PREFIX" "${FOR_SIZE[@]}" -DSDL_AUDIO=OFF -DSDL_JOYSTICK=OFF -DSDL_H
     -DSDL_HIDAPI=OFF -DSDL_SENSOR=OFF -DSDL_POWER=OFF -DSDL_LOCALE=OFF \
     -DSDL_MISC=OFF -DSDL_FILESYSTEM=OFF
 build_sdl2_image "$PREFIX" "${FOR_SIZE[@]}" -DCMAKE_FIND_ROOT_PATH="$PREFIX"
+build_liblzma_decoder "$PREFIX" --host=wasm32-unknown-emscripten "CFLAGS=-Oz -DNDEBUG"
 
 "${CMAKE_CONFIGURE[@]}" -S "$ROOT" -B "$BUILD" -DCMAKE_FIND_ROOT_PATH="$PREFIX" \
     -DCMAKE_BUILD_TYPE=Release "${FOR_SIZE[@]}" -DZORVANE_TESTS=OFF
