@@ -20,10 +20,13 @@ import zlib
 SIGNATURE = b"\x89PNG\r\n\x1a\n"
 # What a decoder needs of a picture: the others are left out.
 KEPT = (b"IHDR", b"PLTE", b"tRNS")
-# The decoder holds this much of the archive as its window: enough for the
-# pictures of one family of signs, which share most of their shapes.
-DICTIONARY = 2 << 20
-COMPRESSION = [{"id": lzma.FILTER_LZMA1, "preset": 9 | lzma.PRESET_EXTREME, "dict_size": DICTIONARY}]
+# The decoder holds this much of the archive as its window: enough for a
+# family of signs, which share most of their shapes, and for a language's
+# pictures with words. Literals are coded by the four bits before them and
+# with no regard to their position: tar's headers and PNG's chunks leave the
+# pixels on no fixed alignment (bench/pictures.py).
+COMPRESSION = [{"id": lzma.FILTER_LZMA1, "preset": 9 | lzma.PRESET_EXTREME, "dict_size": 2 << 20,
+                "lc": 4, "lp": 0, "pb": 0}]
 # initializationTexteres' order after the signs.
 SCREENS = ["resources/welcome.png", "resources/namesGroup.png", "resources/felicitation.png"]
 
