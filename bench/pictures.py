@@ -1,12 +1,12 @@
 #!/usr/bin/python3
 # What the browser's pictures cost to download, packed as the browser build
-# could pack them: every PNG rewritten with stored deflate blocks, its rows
-# filtered again a given way (web/pack.py keeps each row's own filter), its
-# pixels checked against the shipped file with Pillow, in the order the
-# program loads them, then compressed whole. Prints Markdown
-# tables: the row filters under one codec, then the codecs and their
-# settings under the chosen filter, for the signs and for each language's
-# pictures with words, for a keyboard and for touch.
+# could pack them: every PNG rewritten with stored deflate blocks, keeping
+# its colour type, palette and transparency, its rows filtered again a given
+# way, its pixels checked against the shipped file with Pillow, in the order
+# the program loads them, then compressed whole; and as web/pack.py packs
+# them, the pixels alone. Prints Markdown tables: the row filters under one
+# codec, then the codecs and their settings under the chosen filter, for the
+# signs and English's pictures with words, then every set.
 #   /usr/bin/python3 bench/pictures.py [FILTER]
 import gzip
 import io
@@ -24,6 +24,8 @@ sys.path.insert(0, ROOT + "/web")
 import pack  # noqa: E402
 
 MIB = 1 << 20
+SIGNATURE = b"\x89PNG\r\n\x1a\n"
+KEPT = (b"IHDR", b"PLTE", b"tRNS")  # what a decoder needs of a PNG file
 SIGNS = [f"resources/sings/{g + 1}/({k}).png" for g, n in enumerate([30, 9, 17, 15, 14, 19]) for k in range(1, n + 1)]
 
 
@@ -38,6 +40,18 @@ def picture_sets():
         sets[f"words-{code}-touch"] = [f"lang/{code}/touch/welcome.png", f"{keyboard}/namesGroup.png",
                                        f"lang/{code}/touch/felicitation.png"]
     return sets
+
+
+def chunks(data):
+    at = len(SIGNATURE)
+    while at < len(data):
+        size, kind = struct.unpack(">I4s", data[at:at + 8])
+        yield kind, data[at + 8:at + 8 + size]
+        at += 12 + size
+
+
+def chunk(kind, body):
+    return struct.pack(">I", len(body)) + kind + body + struct.pack(">I", zlib.crc32(kind + body))
 
 
 def paeth(a, b, c):
@@ -57,9 +71,9 @@ def filtered(row, above, kind, step):
 
 
 def stored(data, choose):
-    # The file as web/pack.py stores it, row y filtered as choose(rows, y,
+    # The file with stored deflate blocks, row y filtered as choose(rows, y,
     # bytes a pixel, the file's own filters) says.
-    found = list(pack.chunks(data))
+    found = list(chunks(data))
     width, height, depth, colour, _, _, interlace = struct.unpack(">IIBBBBB", found[0][1])
     assert depth == 8 and not interlace, "8-bit rows, not interlaced"
     step = {0: 1, 2: 3, 3: 1, 4: 2, 6: 4}[colour]
@@ -69,8 +83,8 @@ def stored(data, choose):
     rows = [pixels[y * width * step:(y + 1) * width * step] for y in range(height)]
     lines = [filtered(row, rows[y - 1] if y else bytes(len(row)), choose(rows, y, step, kinds), step)
              for y, row in enumerate(rows)]
-    kept = b"".join(pack.chunk(kind, body) for kind, body in found if kind in pack.KEPT)
-    return pack.SIGNATURE + kept + pack.chunk(b"IDAT", zlib.compress(b"".join(lines), 0)) + pack.chunk(b"IEND", b"")
+    kept = b"".join(chunk(kind, body) for kind, body in found if kind in KEPT)
+    return SIGNATURE + kept + chunk(b"IDAT", zlib.compress(b"".join(lines), 0)) + chunk(b"IEND", b"")
 
 
 def min_abs_sum(rows, y, step, kinds):
@@ -143,11 +157,13 @@ def main():
     table(f"Codecs, filter {chosen}", ["signs", "English keyboard words"],
           [("stored, uncompressed", [len(packed["signs"]), len(packed["words-en-keyboard"])])] +
           [(name, [codec(packed[s]) for s in ("signs", "words-en-keyboard")]) for name, codec in CODECS.items()])
-    shipped = lambda files: sum(os.path.getsize(f"{ROOT}/{path}") for path in files)
-    table(f"Each set, filter {chosen}", ["PNG files", "xz -9e", "raw LZMA2 -9e 8 MiB", "zstd -22 wlog 23"],
-          [(name, [shipped(sets[name]), CODECS["xz -9e"](data), lzma2(data), zstd(data, 22, 23)])
-           for name, data in packed.items()])
-
+    read = lambda files: b"".join(open(f"{ROOT}/{path}", "rb").read() for path in files)
+    built = lambda files: lzma.compress(pack.archive({path: open(f"{ROOT}/{path}", "rb").read() for path in files}),
+                                        lzma.FORMAT_ALONE, filters=pack.COMPRESSION)
+    table(f"Each set: today's PNGs, stored PNGs with filter {chosen}, web/pack.py's archive of pixels",
+          ["PNG files", "PNGs, gzip -9", "stored, xz -9e", "stored, zstd -22 wlog 23", "web/pack.py's .tar.lzma"],
+          [(name, [len(read(sets[name])), len(gzip.compress(read(sets[name]), 9, mtime=0)), CODECS["xz -9e"](data),
+                   zstd(data, 22, 23), len(built(sets[name]))]) for name, data in packed.items()])
 
 if __name__ == "__main__":
     main()

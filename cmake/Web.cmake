@@ -12,8 +12,10 @@
 #   --wrap=exit          web/exit.c: an exit that ends a suspended loop too
 #   --wrap=SDL_WaitEvent web/wait.c: a wait that sleeps until an event comes
 #                        instead of polling
-#   --wrap=IMG_Load      web/pictures.c: each picture decoded from the
-#                        archives the page fetches, as the program asks
+#   --wrap=IMG_Load,IMG_Init web/pictures.c: each picture decoded from the
+#                        archives the page fetches, as the program asks;
+#                        SDL_image's decoders are left out
+#   -sFILESYSTEM=0       no file is read: Emscripten's file system is left out
 #   liblzma              the archives' decoder, from Debian's xz-utils
 #                        (tools/web.sh builds it)
 #
@@ -41,10 +43,10 @@ set_target_properties(zorvane_lzma PROPERTIES IMPORTED_LOCATION ${LZMA_LIBRARY}
 set(ZORVANE_WEB_SHIMS web/exit.c web/wait.c web/pictures.c)
 set(ZORVANE_WEB_LINK -sASYNCIFY -sASYNCIFY_IGNORE_INDIRECT
   -sASYNCIFY_ADD=SDL_RenderPresent,GLES2_RenderPresent
-  -sALLOW_MEMORY_GROWTH -sEXIT_RUNTIME
+  -sALLOW_MEMORY_GROWTH -sEXIT_RUNTIME -sFILESYSTEM=0
   -sEXPORTED_RUNTIME_METHODS=ENV -sENVIRONMENT=web -sDYNAMIC_EXECUTION=0
   -sMALLOC=emmalloc -sTEXTDECODER=2 -Wl,--wrap=exit -Wl,--wrap=SDL_WaitEvent
-  -Wl,--wrap=IMG_Load)
+  -Wl,--wrap=IMG_Load -Wl,--wrap=IMG_Init)
 target_sources(zorvane PRIVATE ${ZORVANE_WEB_SHIMS})
 target_link_libraries(zorvane PRIVATE zorvane_lzma)
 target_link_options(zorvane PRIVATE ${ZORVANE_WEB_LINK})
@@ -59,13 +61,14 @@ set_target_properties(zorvane_checked PROPERTIES OUTPUT_NAME zorvane
 # program asks for, resources/... as on the desktop: one of the signs, and
 # one of the pictures with words for each language and input, of which the
 # page fetches the one it shows (docs/WEB.md). Arguments: the archive's
-# name, then SOURCE@PATH pairs, sources relative to the tree.
+# name, then SOURCE@PATH pairs, sources relative to the tree. Debian's
+# Python, with its Pillow, packs them.
 function(zorvane_archive name)
   list(TRANSFORM ARGN PREPEND ${PROJECT_SOURCE_DIR}/ OUTPUT_VARIABLE pictures)
   list(TRANSFORM pictures REPLACE "@.*$" "" OUTPUT_VARIABLE sources)
   add_custom_command(
     OUTPUT ${name}.tar.lzma
-    COMMAND python3 ${PROJECT_SOURCE_DIR}/web/pack.py ${name}.tar.lzma ${pictures}
+    COMMAND /usr/bin/python3 ${PROJECT_SOURCE_DIR}/web/pack.py ${name}.tar.lzma ${pictures}
     DEPENDS ${sources} web/pack.py
     VERBATIM)
 endfunction()

@@ -14,7 +14,7 @@ source "$(dirname "$0")/common.sh"
 PREFIX="$DEPS/emscripten"
 BUILD="$ROOT/build/web-build"
 
-ensure_packages emscripten cmake make zip gettext
+ensure_packages emscripten cmake make zip gettext python3-pil
 # Emscripten's JavaScript tools need Debian's Node.js modules (node-acorn),
 # which a Node.js installed from elsewhere does not look for by itself; its
 # Python scripts run on Debian's Python.

@@ -1,14 +1,14 @@
-// The browser build's IMG_Load, put in place of SDL_image's by the linker
-// (-Wl,--wrap=IMG_Load; see docs/WEB.md). The pictures come in compressed
+// The browser build's IMG_Load and IMG_Init, put in place of SDL_image's by
+// the linker (-Wl,--wrap; see docs/WEB.md). The pictures come in compressed
 // tar archives (web/pack.py), the signs' and the language's words', which the
 // page starts fetching as it loads (Module.pictures, in the order the
 // program asks for their pictures). Each picture the program asks for is
 // decoded when it asks, from as much of the archive as has arrived, waiting
-// for the network where it must; its PNG bytes go to SDL_image from memory
-// and are freed. Only the decoder's window and one picture are held, and no
-// file system is needed. A picture that is not the archives' next falls
-// through to SDL_image's own IMG_Load, which fails as the desktop's does for
-// a missing file.
+// for the network where it must, straight into the surface SDL_image's PNG
+// decoder would have made of it. Only the decoder's window and one picture
+// are held, and neither SDL_image's decoders nor a file system are linked. A
+// picture that is not the archives' next is missing, as on the desktop when
+// its file is.
 #include <SDL_image.h>
 #include <emscripten.h>
 #include <lzma.h>
@@ -31,8 +31,6 @@ enum {
 // The browser gets its thread back once the program has run this long: the
 // page then stays responsive, and Chromium counts no long task.
 static const double TASK_MS = 30;
-
-SDL_Surface *__real_IMG_Load(const char *file);
 
 // Whether archive N was fetched: false past the last, or where the server
 // did not send it.
@@ -153,30 +151,65 @@ static bool named(const char *file)
            strlen(file + prefix) <= NAME_SIZE;
 }
 
-// The next entry's data, padded to whole blocks, if FILE is its path.
-static unsigned char *takeEntry(const char *file, size_t *size)
+// A picture's surface, its rows from the open archive; NULL where the
+// archive ends first. The entry holds its width, height and bytes a pixel,
+// 32-bit little-endian numbers, then its rows; RGBA or RGB, as SDL_image's
+// PNG decoder makes them.
+static SDL_Surface *decodePicture(size_t size)
 {
-    if (!nextHeader() || !named(file))
+    Uint32 shape[3];
+    if (!decode((unsigned char *)shape, sizeof shape))
         return NULL;
-    *size = strtoul((const char *)archives.header + SIZE, NULL, 8);
-    size_t blocks = (*size + BLOCK - 1) / BLOCK * BLOCK;
-    unsigned char *data = malloc(blocks);
-    archives.headed = false;
-    if (data == NULL || !decode(data, blocks)) {
-        free(data);
-        closeArchive();
+    int width = (int)SDL_SwapLE32(shape[0]),
+        height = (int)SDL_SwapLE32(shape[1]);
+    size_t depth = SDL_SwapLE32(shape[2]), row = width * depth;
+    if ((depth != 3 && depth != 4) || size != sizeof shape + row * height)
+        return NULL;
+    SDL_Surface *picture = SDL_CreateRGBSurfaceWithFormat(
+        0, width, height, (int)depth * 8,
+        depth == 4 ? SDL_PIXELFORMAT_RGBA32 : SDL_PIXELFORMAT_RGB24);
+    // Rows with nothing between them come in one piece.
+    bool whole = picture != NULL && (size_t)picture->pitch == row;
+    for (int y = 0; picture != NULL && y < (whole ? 1 : height); y++) {
+        unsigned char *at =
+            (unsigned char *)picture->pixels + y * picture->pitch;
+        if (!decode(at, whole ? row * height : row)) {
+            SDL_FreeSurface(picture);
+            picture = NULL;
+        }
+    }
+    return picture;
+}
+
+// The next entry's picture if FILE is its path; NULL otherwise, with SDL's
+// error set.
+static SDL_Surface *takePicture(const char *file)
+{
+    if (!nextHeader() || !named(file)) {
+        SDL_SetError("Couldn't open %s", file);
         return NULL;
     }
-    return data;
+    size_t size = strtoul((const char *)archives.header + SIZE, NULL, 8);
+    archives.headed = false;
+    SDL_Surface *picture = decodePicture(size);
+    // The entry's last block is filled up with zeros.
+    if (picture == NULL ||
+        !decode(archives.header, (BLOCK - size % BLOCK) % BLOCK)) {
+        SDL_FreeSurface(picture);
+        closeArchive();
+        SDL_SetError("Couldn't decode %s", file);
+        return NULL;
+    }
+    return picture;
 }
 
 SDL_Surface *__wrap_IMG_Load(const char *file)
 {
-    size_t size;
-    unsigned char *data = takeEntry(file, &size);
-    if (data == NULL)
-        return __real_IMG_Load(file);
-    SDL_Surface *picture = IMG_Load_RW(SDL_RWFromConstMem(data, size), 1);
-    free(data);
-    return picture;
+    return takePicture(file);
+}
+
+// The pictures are decoded here, whatever the formats asked for.
+int __wrap_IMG_Init(int flags)
+{
+    return flags;
 }
