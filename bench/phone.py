@@ -36,7 +36,7 @@ WebAssembly.instantiateStreaming = (...args) => instantiate(...args).then((made)
 window.longTasks = [];
 new PerformanceObserver((list) => window.longTasks.push(...list.getEntries().map(
   (task) => [task.startTime, task.duration]))).observe({type: 'longtask', buffered: true});"""
-STATE = "return [window.firstDraw, window.started, window.longTasks, window.program ? program.buffer.byteLength : 0]"
+STATE = "return [window.firstDraw, window.started, window.longTasks, window.program ? window.program.buffer.byteLength : 0]"
 
 
 def serve(site):
