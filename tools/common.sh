@@ -123,24 +123,35 @@ unpacked_source() {
 # cmake run through emcmake, which adds Emscripten's toolchain.
 CMAKE_CONFIGURE=(cmake)
 
-# Builds a CMake project into PREFIX once for a given set of arguments; a
-# later call with the same arguments finds the stamp and returns at once.
-# The cache's own folder is mapped to a fixed name in whatever the compiler
+# Builds a dependency from SOURCE into PREFIX with BUILD, a function given
+# the source, the prefix and the other arguments, once for a given set of
+# arguments; a later call with the same arguments finds the stamp and
+# returns at once.
+build_once() {
+    local build=$1 source=$2 prefix=$3 stamp
+    shift 3
+    stamp="$prefix/.built-$(basename "$source")-$(echo "$*" | md5sum | cut -c1-12)"
+    [ -f "$stamp" ] && return
+    "$build" "$source" "$prefix" "$@"
+    touch "$stamp"
+}
+
+# Builds a CMake project into PREFIX once for a given set of arguments. The
+# cache's own folder is mapped to a fixed name in whatever the compiler
 # records of a path (__FILE__ in SDL's messages among them), so that the
 # libraries do not depend on where the cache lies.
 cmake_dependency() {
-    local source=$1 prefix=$2 name stamp
+    build_once cmake_build "$1" "$2" "-DCMAKE_C_FLAGS=-ffile-prefix-map=$DEPS=/deps" "${@:3}"
+}
+
+cmake_build() {
+    local source=$1 prefix=$2 build="$2/build-$(basename "$1")"
     shift 2
-    set -- "-DCMAKE_C_FLAGS=-ffile-prefix-map=$DEPS=/deps" "$@"
-    name=$(basename "$source")
-    stamp="$prefix/.built-$name-$(echo "$*" | md5sum | cut -c1-12)"
-    [ -f "$stamp" ] && return
-    "${CMAKE_CONFIGURE[@]}" -S "$source" -B "$prefix/build-$name" \
+    "${CMAKE_CONFIGURE[@]}" -S "$source" -B "$build" \
         -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX="$prefix" \
         -DBUILD_SHARED_LIBS=OFF "$@"
-    cmake --build "$prefix/build-$name" -j "$(nproc)"
-    cmake --install "$prefix/build-$name" >/dev/null
-    touch "$stamp"
+    cmake --build "$build" -j "$(nproc)"
+    cmake --install "$build" >/dev/null
 }
 
 # The command that runs an Autotools configure script: the script itself, or
@@ -151,22 +162,21 @@ AUTOTOOLS_CONFIGURE=()
 # (configure's options and variables), as cmake_dependency does a CMake one:
 # out of its tree, static only, the cache's folder mapped to a fixed name.
 autotools_dependency() {
-    local source=$1 prefix=$2 name stamp
+    build_once autotools_build "$1" "$2" "CPPFLAGS=-ffile-prefix-map=$DEPS=/deps" "${@:3}"
+}
+
+autotools_build() {
+    local source=$1 prefix=$2 build="$2/build-$(basename "$1")"
     shift 2
-    set -- "CPPFLAGS=-ffile-prefix-map=$DEPS=/deps" "$@"
-    name=$(basename "$source")
-    stamp="$prefix/.built-$name-$(echo "$*" | md5sum | cut -c1-12)"
-    [ -f "$stamp" ] && return
-    rm -rf "$prefix/build-$name"
-    mkdir -p "$prefix/build-$name"
+    rm -rf "$build"
+    mkdir -p "$build"
     (
-        cd "$prefix/build-$name"
+        cd "$build"
         "${AUTOTOOLS_CONFIGURE[@]}" "$source/configure" --prefix="$prefix" \
             --disable-shared --enable-static "$@"
         make -j "$(nproc)"
         make install >/dev/null
     )
-    touch "$stamp"
 }
 
 # liblzma from Debian's xz-utils, with the .lzma format's decoder only: no
