@@ -28,8 +28,9 @@ enum {
     SLICE = 262144,
 };
 
-// The browser gets its thread back once the program has run this long: the
-// page then stays responsive, and Chromium counts no long task.
+// The browser gets its thread back once the program has run this long, and
+// before the first picture, after the program's set-up: the page then stays
+// responsive, and Chromium counts no long task.
 static const double TASK_MS = 30;
 
 // Whether archive N was fetched: false past the last, or where the server
@@ -182,8 +183,8 @@ static SDL_Surface *decodePicture(size_t size)
 }
 
 // The next entry's picture if FILE is its path; NULL otherwise, with SDL's
-// error set.
-static SDL_Surface *takePicture(const char *file)
+// error set as for a file that is not there.
+SDL_Surface *__wrap_IMG_Load(const char *file)
 {
     if (!nextHeader() || !named(file)) {
         SDL_SetError("Couldn't open %s", file);
@@ -201,11 +202,6 @@ static SDL_Surface *takePicture(const char *file)
         return NULL;
     }
     return picture;
-}
-
-SDL_Surface *__wrap_IMG_Load(const char *file)
-{
-    return takePicture(file);
 }
 
 // The pictures are decoded here, whatever the formats asked for.
