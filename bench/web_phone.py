@@ -17,7 +17,7 @@ import sys
 
 ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
 sys.path.insert(0, ROOT + "/tests")
-from e2e import chromium, serve  # noqa: E402
+from drivers import chromium, serve  # noqa: E402
 
 TIMING = """for (const gl of [WebGLRenderingContext.prototype, WebGL2RenderingContext.prototype]) {
   const draw = gl.drawArrays;

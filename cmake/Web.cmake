@@ -5,8 +5,6 @@
 #                        resumable (below)
 #   -sALLOW_MEMORY_GROWTH the heap grows as the pictures are decoded
 #   -sEXIT_RUNTIME       exit() ends the runtime, printing what stdout holds
-#   -sFORCE_FILESYSTEM   the data package, a script of its own, fills the
-#                        file system before main
 #   ENV exported         the page names SDL's keyboard element in preRun
 #   web only, no eval    a smaller script; the page's Content-Security-Policy
 #                        allows no eval
@@ -14,6 +12,12 @@
 #   --wrap=exit          web/exit.c: an exit that ends a suspended loop too
 #   --wrap=SDL_WaitEvent web/wait.c: a wait that sleeps until an event comes
 #                        instead of polling
+#   --wrap=IMG_Load,IMG_Init web/pictures.c: each picture decoded from the
+#                        archives the page fetches, as the program asks;
+#                        SDL_image's decoders are left out
+#   -sFILESYSTEM=0       no file is read: Emscripten's file system is left out
+#   liblzma              the archives' decoder, from Debian's xz-utils
+#                        (tools/web.sh builds it)
 #   --wrap=eglGetProcAddress web/gl.c: only the OpenGL ES functions SDL asks
 #                        for by name, not every WebGL function
 #   the smaller script   Closure Compiler (--closure 1), then terser, minify
@@ -39,17 +43,24 @@
 # GLES2_RenderPresent left out here); tools/web-test.sh therefore also plays
 # zorvane_checked, the same objects linked with Emscripten's checks
 # (-sASSERTIONS includes ASYNCIFY's), where such a sleep stops the program.
-set(ZORVANE_WEB_SHIMS web/exit.c web/wait.c web/gl.c)
+# liblzma's decoder alone: CMake's FindLibLZMA would also want its encoder.
+find_path(LZMA_INCLUDE_DIR lzma.h REQUIRED)
+find_library(LZMA_LIBRARY lzma REQUIRED)
+add_library(zorvane_lzma STATIC IMPORTED)
+set_target_properties(zorvane_lzma PROPERTIES IMPORTED_LOCATION ${LZMA_LIBRARY}
+  INTERFACE_INCLUDE_DIRECTORIES ${LZMA_INCLUDE_DIR})
+set(ZORVANE_WEB_SHIMS web/exit.c web/wait.c web/gl.c web/pictures.c)
 set(ZORVANE_WEB_LINK -sASYNCIFY -sASYNCIFY_IGNORE_INDIRECT
   -sASYNCIFY_ADD=SDL_RenderPresent,GLES2_RenderPresent
-  -sALLOW_MEMORY_GROWTH -sEXIT_RUNTIME -sFORCE_FILESYSTEM
+  -sALLOW_MEMORY_GROWTH -sEXIT_RUNTIME -sFILESYSTEM=0
   -sEXPORTED_RUNTIME_METHODS=ENV -sENVIRONMENT=web -sDYNAMIC_EXECUTION=0
   -sMALLOC=emmalloc -sTEXTDECODER=2 -Wl,--wrap=exit -Wl,--wrap=SDL_WaitEvent
-  -Wl,--wrap=eglGetProcAddress --closure 1
-  -sINCOMING_MODULE_JS_API=canvas,preRun,print,printErr,setStatus,onRuntimeInitialized,onExit,onAbort
+  -Wl,--wrap=IMG_Load -Wl,--wrap=IMG_Init -Wl,--wrap=eglGetProcAddress --closure 1
+  -sINCOMING_MODULE_JS_API=canvas,preRun,print,printErr,onExit,onAbort
   -sGL_POOL_TEMP_BUFFERS=0 -sGL_TRACK_ERRORS=0
   -sHTML5_SUPPORT_DEFERRING_USER_SENSITIVE_REQUESTS=0 -sBINARYEN_EXTRA_PASSES=-Oz)
 target_sources(zorvane PRIVATE ${ZORVANE_WEB_SHIMS})
+target_link_libraries(zorvane PRIVATE zorvane_lzma)
 target_link_options(zorvane PRIVATE ${ZORVANE_WEB_LINK})
 
 # The minifiers, which tools/web.sh installs with npm ci from
@@ -76,7 +87,7 @@ add_custom_command(TARGET zorvane POST_BUILD
 
 # Checked the same way, without terser's second pass.
 add_executable(zorvane_checked EXCLUDE_FROM_ALL src/main.cpp ${ZORVANE_WEB_SHIMS})
-target_link_libraries(zorvane_checked PRIVATE ${ZORVANE_SDL_MAIN} zorvane_game)
+target_link_libraries(zorvane_checked PRIVATE ${ZORVANE_SDL_MAIN} zorvane_game zorvane_lzma)
 target_link_options(zorvane_checked PRIVATE ${ZORVANE_WEB_LINK} -sASSERTIONS)
 set_target_properties(zorvane_checked PROPERTIES OUTPUT_NAME zorvane
   RUNTIME_OUTPUT_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR}/checked
@@ -84,44 +95,35 @@ set_target_properties(zorvane_checked PROPERTIES OUTPUT_NAME zorvane
 
 # The same program with its functions' names kept, for bench/wasm_sizes.py.
 add_executable(zorvane_names EXCLUDE_FROM_ALL src/main.cpp ${ZORVANE_WEB_SHIMS})
-target_link_libraries(zorvane_names PRIVATE ${ZORVANE_SDL_MAIN} zorvane_game)
+target_link_libraries(zorvane_names PRIVATE ${ZORVANE_SDL_MAIN} zorvane_game zorvane_lzma)
 target_link_options(zorvane_names PRIVATE ${ZORVANE_WEB_LINK} --profiling-funcs)
 set_target_properties(zorvane_names PROPERTIES OUTPUT_NAME zorvane
   RUNTIME_OUTPUT_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR}/names
   RULE_LAUNCH_LINK "${closure_env}")
 
-# The pictures as Emscripten's preloaded data, mounted at resources/ in the
-# working directory, the same relative paths as on the desktop: one package
-# of the signs, and one of the pictures with words for each language and
-# input, of which the page loads the one it shows (docs/WEB.md). Each file is
-# named, in sorted order: given a folder, the packager would take the files
-# in the order the file system lists them. Arguments: the package's name,
-# then SOURCE@MOUNTED pairs, sources relative to the tree. Makes the package
-# and its loader, <name>.loader.js.
-function(zorvane_data_package name)
-  list(SORT ARGN)
-  list(TRANSFORM ARGN PREPEND ${PROJECT_SOURCE_DIR}/ OUTPUT_VARIABLE preloads)
-  list(TRANSFORM preloads REPLACE "@.*$" "" OUTPUT_VARIABLE sources)
+# The pictures as compressed archives (web/pack.py), of the paths the
+# program asks for, resources/... as on the desktop: one of the signs, and
+# one of the pictures with words for each language and input, of which the
+# page fetches the one it shows (docs/WEB.md). Arguments: the archive's
+# name, then SOURCE@PATH pairs, sources relative to the tree. Debian's
+# Python, with its Pillow, packs them.
+function(zorvane_archive name)
+  list(TRANSFORM ARGN PREPEND ${PROJECT_SOURCE_DIR}/ OUTPUT_VARIABLE pictures)
+  list(TRANSFORM pictures REPLACE "@.*$" "" OUTPUT_VARIABLE sources)
   add_custom_command(
-    OUTPUT ${name}.data ${name}.loader.js
-    COMMAND ${EMSCRIPTEN_ROOT_PATH}/tools/file_packager ${name}.data
-      --preload ${preloads} --js-output=${name}.loader.js --no-node
-    COMMAND ${CMAKE_COMMAND} -DDATA=${name}.data -DLOADER=${name}.loader.js
-      -P ${PROJECT_SOURCE_DIR}/cmake/DataUuid.cmake
-    DEPENDS ${sources} cmake/DataUuid.cmake
+    OUTPUT ${name}.tar.lzma
+    COMMAND /usr/bin/python3 ${PROJECT_SOURCE_DIR}/web/pack.py ${name}.tar.lzma ${pictures}
+    DEPENDS ${sources} web/pack.py
     VERBATIM)
 endfunction()
 
 file(GLOB_RECURSE signs CONFIGURE_DEPENDS RELATIVE ${PROJECT_SOURCE_DIR}
   ${PROJECT_SOURCE_DIR}/resources/sings/*)
 list(TRANSFORM signs REPLACE "^.+$" "\\0@\\0")
-zorvane_data_package(signs ${signs})
-set(ZORVANE_PACKAGES ${CMAKE_CURRENT_BINARY_DIR}/signs.data)
+zorvane_archive(signs ${signs})
+set(ZORVANE_ARCHIVES ${CMAKE_CURRENT_BINARY_DIR}/signs.tar.lzma)
 # English's keyboard pictures are the desktop's own; the touch variant has a
-# welcome and a congratulation of its own, and shares the label strip. The
-# page loads one script for the data, words-<code>-<variant>.data.js: the
-# signs' loader, then the words', which share most of their code, and so
-# compress better together.
+# welcome and a congratulation of its own, and shares the label strip.
 foreach(code en ${ZORVANE_LANGUAGES})
   set(keyboard lang/${code})
   if(code STREQUAL "en")
@@ -136,16 +138,11 @@ foreach(code en ${ZORVANE_LANGUAGES})
       endif()
       list(APPEND words ${from}/${picture}@resources/${picture})
     endforeach()
-    set(name words-${code}-${variant})
-    zorvane_data_package(${name} ${words})
-    add_custom_command(OUTPUT ${name}.data.js
-      COMMAND cat signs.loader.js ${name}.loader.js > ${name}.data.js
-      DEPENDS signs.loader.js ${name}.loader.js)
-    list(APPEND ZORVANE_PACKAGES ${CMAKE_CURRENT_BINARY_DIR}/${name}.data
-      ${CMAKE_CURRENT_BINARY_DIR}/${name}.data.js)
+    zorvane_archive(words-${code}-${variant} ${words})
+    list(APPEND ZORVANE_ARCHIVES ${CMAKE_CURRENT_BINARY_DIR}/words-${code}-${variant}.tar.lzma)
   endforeach()
 endforeach()
-add_custom_target(zorvane_data ALL DEPENDS ${ZORVANE_PACKAGES})
+add_custom_target(zorvane_data ALL DEPENDS ${ZORVANE_ARCHIVES})
 
 # The page with its language menu, and each language's page strings, from
 # po/ by gettext's tools (web/strings.py).
@@ -170,7 +167,7 @@ add_custom_target(zorvane_page ALL DEPENDS ${ZORVANE_PAGE})
 # that keeps them, each language's once used, for offline play.
 install(FILES ${ZORVANE_PAGE} web/page.css web/page.js web/offline.js web/manifest.webmanifest
   art/icon/icon-192.png art/icon/icon-512.png art/icon/icon-maskable-512.png
-  $<TARGET_FILE:zorvane> $<TARGET_FILE_DIR:zorvane>/zorvane.wasm ${ZORVANE_PACKAGES}
+  $<TARGET_FILE:zorvane> $<TARGET_FILE_DIR:zorvane>/zorvane.wasm ${ZORVANE_ARCHIVES}
   DESTINATION .)
 install(FILES art/icon/zorvane.ico DESTINATION . RENAME favicon.ico)
 install(CODE "set(SITE \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}\")

@@ -180,24 +180,20 @@ class BrowserGame:
         self.driver.get("http://%s:%d/" % self.server.server_address)
 
     def pack(self, pictures):
-        # The pictures as the data packages of the signs and of English's
-        # words for either input, each words' loader after the signs', and
-        # the service worker that keeps the site, rewritten as the build
-        # writes them. The touch variant has a welcome of its own.
-        words = {name: f"{pictures}/resources/{name}" for name in sorted(os.listdir(pictures + "/resources"))
-                 if name.endswith(".png")}
+        # The pictures as the archives of the signs and of English's words
+        # for either input, and the service worker that keeps the site,
+        # rewritten as the build writes them (web/pack.py, cmake/
+        # WebCache.cmake). The touch variant has a welcome of its own.
+        top = pictures + "/resources"
+        signs = [f"{top}/sings/{group}/{name}@resources/sings/{group}/{name}"
+                 for group in os.listdir(top + "/sings") for name in os.listdir(f"{top}/sings/{group}")]
+        words = {name: f"{top}/{name}" for name in os.listdir(top) if name.endswith(".png")}
         touch = words | {"welcome.png": pictures + "/touch/welcome.png"}
-        packages = {"signs": [pictures + "/resources/sings@resources/sings"]} | {
-            f"words-en-{variant}": [f"{path}@resources/{name}" for name, path in files.items()]
-            for variant, files in [("keyboard", words), ("touch", touch)]}
-        loaders = {}
-        for name, preloads in packages.items():
-            subprocess.run(["/usr/share/emscripten/tools/file_packager", name + ".data", "--no-node", "--preload",
-                            *preloads, "--js-output=loader.js"], cwd=self.site, check=True)
-            loaders[name] = open(self.site + "/loader.js").read()
-        os.remove(self.site + "/loader.js")
-        for name in packages.keys() - {"signs"}:
-            open(f"{self.site}/{name}.data.js", "w").write(loaders["signs"] + loaders[name])
+        archives = {"signs": signs} | {f"words-en-{variant}": [f"{path}@resources/{name}" for name, path in files.items()]
+                                       for variant, files in [("keyboard", words), ("touch", touch)]}
+        for name, pairs in archives.items():
+            subprocess.run(["/usr/bin/python3", f"{ROOT}/web/pack.py", f"{self.site}/{name}.tar.lzma", *pairs],
+                           check=True)
         subprocess.run(["cmake", "-DSITE=" + self.site, f"-DWORKER={ROOT}/web/sw.js", "-P",
                         f"{ROOT}/cmake/WebCache.cmake"], check=True)
 

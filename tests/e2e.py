@@ -8,7 +8,7 @@
 # COMMAND starts the game in a window on a virtual X display (the native
 # program, the Windows one under Wine, an installed launcher), or names the
 # folder of the browser build (tools/web.sh), played in headless Chromium
-# with the picture set packed as its data; tests/drivers.py holds the
+# with the picture set packed as its archives; tests/drivers.py holds the
 # players of both. Each scenario runs it in a fresh directory holding a
 # picture set made here, unless --pictures names the directory whose
 # resources/ the game shows (an installed set): it then runs in an empty

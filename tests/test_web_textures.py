@@ -15,7 +15,7 @@ import sys
 
 ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
 sys.path.insert(0, ROOT + "/tests")
-from e2e import chromium, serve  # noqa: E402
+from drivers import chromium, serve  # noqa: E402
 
 # Each upload's arguments and a copy of its pixels; the first draw marks the
 # welcome picture (loading only uploads).

@@ -121,24 +121,91 @@ unpacked_source() {
 # cmake run through emcmake, which adds Emscripten's toolchain.
 CMAKE_CONFIGURE=(cmake)
 
-# Builds a CMake project into PREFIX once for a given set of arguments; a
-# later call with the same arguments finds the stamp and returns at once.
-# The cache's own folder is mapped to a fixed name in whatever the compiler
+# Builds a dependency from SOURCE into PREFIX with BUILD, a function given
+# the source, the prefix and the other arguments, once for a given set of
+# arguments; a later call with the same arguments finds the stamp and
+# returns at once.
+build_once() {
+    local build=$1 source=$2 prefix=$3 stamp
+    shift 3
+    stamp="$prefix/.built-$(basename "$source")-$(echo "$*" | md5sum | cut -c1-12)"
+    [ -f "$stamp" ] && return
+    "$build" "$source" "$prefix" "$@"
+    touch "$stamp"
+}
+
+# Builds a CMake project into PREFIX once for a given set of arguments. The
+# cache's own folder is mapped to a fixed name in whatever the compiler
 # records of a path (__FILE__ in SDL's messages among them), so that the
 # libraries do not depend on where the cache lies.
 cmake_dependency() {
-    local source=$1 prefix=$2 name stamp
+    build_once cmake_build "$1" "$2" "-DCMAKE_C_FLAGS=-ffile-prefix-map=$DEPS=/deps" "${@:3}"
+}
+
+cmake_build() {
+    local source=$1 prefix=$2 build="$2/build-$(basename "$1")"
     shift 2
-    set -- "-DCMAKE_C_FLAGS=-ffile-prefix-map=$DEPS=/deps" "$@"
-    name=$(basename "$source")
-    stamp="$prefix/.built-$name-$(echo "$*" | md5sum | cut -c1-12)"
-    [ -f "$stamp" ] && return
-    "${CMAKE_CONFIGURE[@]}" -S "$source" -B "$prefix/build-$name" \
+    "${CMAKE_CONFIGURE[@]}" -S "$source" -B "$build" \
         -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX="$prefix" \
         -DBUILD_SHARED_LIBS=OFF "$@"
-    cmake --build "$prefix/build-$name" -j "$(nproc)"
-    cmake --install "$prefix/build-$name" >/dev/null
-    touch "$stamp"
+    cmake --build "$build" -j "$(nproc)"
+    cmake --install "$build" >/dev/null
+}
+
+# The command that runs an Autotools configure script: the script itself, or
+# for the browser through emconfigure, which points it at Emscripten.
+AUTOTOOLS_CONFIGURE=()
+
+# Builds an Autotools project into PREFIX once for a given set of arguments
+# (configure's options and variables), as cmake_dependency does a CMake one:
+# out of its tree, static only, the cache's folder mapped to a fixed name.
+autotools_dependency() {
+    build_once autotools_build "$1" "$2" "CPPFLAGS=-ffile-prefix-map=$DEPS=/deps" "${@:3}"
+}
+
+autotools_build() {
+    local source=$1 prefix=$2 build="$2/build-$(basename "$1")"
+    shift 2
+    rm -rf "$build"
+    mkdir -p "$build"
+    (
+        cd "$build"
+        "${AUTOTOOLS_CONFIGURE[@]}" "$source/configure" --prefix="$prefix" \
+            --disable-shared --enable-static "$@"
+        make -j "$(nproc)"
+        make install >/dev/null
+    )
+}
+
+# liblzma from Debian's xz-utils, with the .lzma format's decoder only: no
+# encoder, no other filter, no threads, its CRC tables computed when used
+# rather than stored, and none of the package's programs. Extra arguments go
+# to configure.
+build_liblzma_decoder() {
+    local prefix=$1
+    shift
+    debian_source xz-utils 5.4.1
+    autotools_dependency "$SOURCE_DIR" "$prefix" --disable-encoders \
+        --enable-decoders=lzma1 --disable-lzip-decoder --enable-checks=crc32 --disable-threads \
+        --enable-small --disable-xz --disable-xzdec --disable-lzmadec \
+        --disable-lzmainfo --disable-lzma-links --disable-scripts \
+        --disable-doc --disable-nls --disable-rpath "$@"
+}
+
+# The JavaScript minifiers that the browser build's link runs, pinned with
+# their hashes by web/package-lock.json: installed by npm ci under
+# build/deps/node once for each version of that file (Node.js from elsewhere
+# may bring its own npm). Sets NODE_TOOLS to their node_modules.
+install_node_tools() {
+    local dir="$DEPS/node"
+    NODE_TOOLS="$dir/install/node_modules"
+    cmp -s "$ROOT/web/package-lock.json" "$dir/package-lock.json" && return
+    command -v npm >/dev/null || ensure_packages npm
+    rm -rf "$dir"
+    mkdir -p "$dir/install"
+    cp "$ROOT/web/package.json" "$ROOT/web/package-lock.json" "$dir/install"
+    (cd "$dir/install" && npm ci --no-audit --no-fund --ignore-scripts)
+    cp "$ROOT/web/package-lock.json" "$dir"
 }
 
 # SDL2_image with its built-in PNG decoder only: no libpng, no other format.

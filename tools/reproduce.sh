@@ -28,12 +28,15 @@ mkdir -p "$OUT"
 git -C "$ROOT" archive --format=tar --prefix=source/ HEAD | tar -C "$OUT" -xf -
 if [ "${1:-}" = --deps ]; then
     # The second build runs in a user namespace of its own (for its host
-    # name), where apt cannot fetch: the dependencies' sources come with the
-    # tree, and each build compiles its own.
+    # name), where neither apt nor npm can fetch: the dependencies' sources
+    # and the pinned minifiers come with the tree, and each build compiles
+    # its own libraries.
     unset ZORVANE_DEPS
     DEPS="$OUT/source/build/deps"
     debian_source libsdl2 2.26.5
     debian_source libsdl2-image 2.6.3
+    debian_source xz-utils 5.4.1
+    install_node_tools
 else
     "$ROOT/tools/release.sh" >/dev/null
     export ZORVANE_DEPS="$DEPS"

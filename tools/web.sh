@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # Builds the browser version on Debian, installing what is missing:
-# Emscripten, then SDL2 and SDL2_image compiled to WebAssembly from Debian's
-# source packages (kept under build/deps/emscripten, built once), then the
-# game, its page and its strings in every language (gettext's tools read
-# po/), and its pictures as data packages. Leaves build/web/
+# Emscripten, then SDL2, SDL2_image and liblzma's decoder compiled to
+# WebAssembly from Debian's source packages (kept under
+# build/deps/emscripten, built once), then the game, its page and its
+# strings in every language (gettext's tools read po/), and its pictures as
+# compressed archives. Leaves build/web/
 # (serve it with: python3 -m http.server -d build/web) and
 # build/zorvane-web.zip. Further targets of the game's build to make may be
 # named (tools/web-test.sh names zorvane_checked).
@@ -13,15 +14,13 @@ source "$(dirname "$0")/common.sh"
 PREFIX="$DEPS/emscripten"
 BUILD="$ROOT/build/web-build"
 
-ensure_packages emscripten cmake make zip gettext
-# npm installs the JavaScript minifiers; Node.js from elsewhere may bring its
-# own npm.
-command -v npm >/dev/null || ensure_packages npm
+ensure_packages emscripten cmake make zip gettext python3-pil
 # Emscripten's JavaScript tools need Debian's Node.js modules (node-acorn),
 # which a Node.js installed from elsewhere does not look for by itself; its
 # Python scripts run on Debian's Python.
 export NODE_PATH="/usr/share/nodejs${NODE_PATH:+:$NODE_PATH}" EMSDK_PYTHON=/usr/bin/python3
 CMAKE_CONFIGURE=(emcmake cmake)
+AUTOTOOLS_CONFIGURE=(emconfigure)
 # Everything is compiled, and the program linked, for size: the download is
 # what a player waits for, and drawing a frame needs little of the CPU.
 # All three are compiled to LLVM bitcode (-flto) and optimised together when
@@ -47,27 +46,18 @@ build_sdl2 "$PREFIX" "${FOR_SIZE[@]}" -DSDL_AUDIO=OFF -DSDL_JOYSTICK=OFF -DSDL_H
     -DSDL_HIDAPI=OFF -DSDL_SENSOR=OFF -DSDL_POWER=OFF -DSDL_LOCALE=OFF \
     -DSDL_MISC=OFF -DSDL_FILESYSTEM=OFF -DSDL_OFFSCREEN=OFF -DSDL_DUMMYVIDEO=OFF \
     -DHAVE_SSCANF=OFF -DHAVE_VSSCANF=OFF -DHAVE_STRTOD=OFF -DHAVE_ATOF=OFF
-# stb_image without its JPEG decoder, which SDL_image builds in beside the
-# PNG one: IMG_Load hands stb only files that start as a PNG does, and stb
-# tries PNG first.
-for_size -DSTBI_NO_JPEG
+# SDL2_image for its header and CMake package: web/pictures.c decodes the
+# pictures in its place, so none of its code is linked.
+for_size
 build_sdl2_image "$PREFIX" "${FOR_SIZE[@]}" -DCMAKE_FIND_ROOT_PATH="$PREFIX"
+build_liblzma_decoder "$PREFIX" --host=wasm32-unknown-emscripten "CFLAGS=-Oz -DNDEBUG"
 
-# The minifiers that the game's link runs on zorvane.js, pinned by
-# web/package-lock.json, installed once for each version of it.
-NODE_TOOLS="$DEPS/node"
-if ! cmp -s "$ROOT/web/package-lock.json" "$NODE_TOOLS/package-lock.json"; then
-    rm -rf "$NODE_TOOLS"
-    mkdir -p "$NODE_TOOLS/install"
-    cp "$ROOT/web/package.json" "$ROOT/web/package-lock.json" "$NODE_TOOLS/install"
-    (cd "$NODE_TOOLS/install" && npm ci --no-audit --no-fund --ignore-scripts)
-    cp "$ROOT/web/package-lock.json" "$NODE_TOOLS"
-fi
+install_node_tools
 
 for_size
 "${CMAKE_CONFIGURE[@]}" -S "$ROOT" -B "$BUILD" -DCMAKE_FIND_ROOT_PATH="$PREFIX" \
     -DCMAKE_BUILD_TYPE=Release "${FOR_SIZE[@]}" -DZORVANE_TESTS=OFF \
-    -DZORVANE_NODE_TOOLS="$NODE_TOOLS/install/node_modules"
+    -DZORVANE_NODE_TOOLS="$NODE_TOOLS"
 cmake --build "$BUILD" -j "$(nproc)" --target all "$@"
 
 rm -rf "$WEB_OUT" "$ROOT/build/zorvane-web.zip"

@@ -37,10 +37,9 @@
       then();
     };
   }
-  // The program runs from onRuntimeInitialized until its first yield to the
-  // browser, once its welcome picture is drawn: the worker's work, after it,
-  // never delays that picture.
-  after('onRuntimeInitialized', () => setTimeout(() =>
+  // The program first waits once its welcome picture is drawn: the worker's
+  // work, after it, never delays that picture, nor competes with its files.
+  after('onFirstWait', () => setTimeout(() =>
     navigator.serviceWorker.register('sw.js').then((found) => {
       registration = found;
       found.update().catch(() => {});  // offline: the next visit looks again

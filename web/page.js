@@ -101,12 +101,9 @@ var Module = {
   preRun: [() => { Module.ENV.SDL_EMSCRIPTEN_KEYBOARD_ELEMENT = '#canvas'; }],
   print: (line) => printed.push(line),
   printErr: (line) => console.warn(line),
-  // The data package reports "(loaded/total)" bytes as it arrives.
-  setStatus: (text) => {
-    const bytes = /\((\d+)\/(\d+)\)/.exec(text);
-    if (bytes) [progress.value, progress.max] = [bytes[1], bytes[2]];
-  },
-  onRuntimeInitialized: () => {
+  // The program waits for the first time on its welcome picture
+  // (web/wait.c).
+  onFirstWait: () => {
     document.getElementById('loading').hidden = true;
     deal.disabled = quit.disabled = false;
     canvas.focus();
@@ -127,12 +124,28 @@ addEventListener('touchstart', showFingerControls, { capture: true, passive: tru
 
 // The pictures with words come in two variants: the touch one, where the
 // finger controls show from the start, names no key and says what a finger
-// does. The page loads the one it shows, with the signs, in order after the
-// offline script, then the game, which runs once all are in.
+// does. The page fetches the one it shows at once, as the browser does the
+// signs (index.html), and the program reads both as it asks for each picture
+// (web/pictures.c); the bar counts what has come.
 const variant = fingers ? 'touch' : 'keyboard';
-const filesOf = (code) => [strings(code), `words-${code}-${variant}.data.js`, `words-${code}-${variant}.data`];
+const filesOf = (code) => [strings(code), `words-${code}-${variant}.tar.lzma`];
 const languageFiles = filesOf(language);
-for (const name of ['offline.js', languageFiles[1], 'zorvane.js']) {
+let [arrived, expected] = [0, 0];
+function archive(name) {
+  return fetch(name).then((response) => {
+    expected += Number(response.headers.get('Content-Length')) || 0;
+    const counted = new TransformStream({
+      transform(chunk, out) {
+        arrived += chunk.length;
+        [progress.value, progress.max] = [arrived, Math.max(arrived, expected)];
+        out.enqueue(chunk);
+      },
+    });
+    return new Response(response.body.pipeThrough(counted), response);
+  });
+}
+Module.pictures = [archive('signs.tar.lzma'), archive(languageFiles[1])];
+for (const name of ['offline.js', 'zorvane.js']) {
   const script = document.createElement('script');
   script.src = name;
   script.async = false;

@@ -24,6 +24,14 @@ EM_JS(void, wakeSleeper, (), {
         wake();
 });
 
+// The program's first wait is on its welcome picture, once every picture is
+// loaded: the page then takes its loading panel away. The page names the
+// hook, so its name is quoted, as the script's minifier renames the rest.
+EM_JS(void, tellPageWaiting, (), {
+    if (Module['onFirstWait'])
+        Module['onFirstWait']();
+});
+
 static int SDLCALL wakeOnEvent(void *userdata, SDL_Event *event)
 {
     (void)userdata;
@@ -34,17 +42,18 @@ static int SDLCALL wakeOnEvent(void *userdata, SDL_Event *event)
 
 // SDL's contract: 1 with the next event taken from the queue, or with a NULL
 // event 1 once one is queued, left there; 0 if the event system is shut
-// down. The watch is added on the first call and kept: SDL drops it only in
-// SDL_Quit, after which the game never waits again. The browser runs no
-// handler between the look at the queue and the sleep, so every event either
-// finds the program asleep and wakes it, or finds it busy and is found in the
-// queue by the next look.
+// down. The watch is added on the first call, which tells the page, and kept:
+// SDL drops it only in SDL_Quit, after which the game never waits again. The
+// browser runs no handler between the look at the queue and the sleep, so every
+// event either finds the program asleep and wakes it, or finds it busy and is
+// found in the queue by the next look.
 int __wrap_SDL_WaitEvent(SDL_Event *event)
 {
     static SDL_bool watching;
     if (!watching) {
         SDL_AddEventWatch(wakeOnEvent, NULL);
         watching = SDL_TRUE;
+        tellPageWaiting();
     }
     for (;;) {
         SDL_PumpEvents();
