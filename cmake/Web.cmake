@@ -12,6 +12,8 @@
 #   --wrap=exit          web/exit.c: an exit that ends a suspended loop too
 #   --wrap=SDL_WaitEvent web/wait.c: a wait that sleeps until an event comes
 #                        instead of polling
+#   --wrap=SDL_CreateRenderer web/tasks.c: the program's start in short
+#                        tasks, the WebGL context's creation in one of its own
 #   --wrap=IMG_Load,IMG_Init web/pictures.c: each picture decoded from the
 #                        archives the page fetches, as the program asks;
 #                        SDL_image's decoders are left out
@@ -49,15 +51,17 @@ find_library(LZMA_LIBRARY lzma REQUIRED)
 add_library(zorvane_lzma STATIC IMPORTED)
 set_target_properties(zorvane_lzma PROPERTIES IMPORTED_LOCATION ${LZMA_LIBRARY}
   INTERFACE_INCLUDE_DIRECTORIES ${LZMA_INCLUDE_DIR})
-set(ZORVANE_WEB_SHIMS web/exit.c web/wait.c web/gl.c web/pictures.c)
+set(ZORVANE_WEB_SHIMS web/exit.c web/wait.c web/gl.c web/tasks.c web/pictures.c)
 set(ZORVANE_WEB_LINK -sASYNCIFY -sASYNCIFY_IGNORE_INDIRECT
   -sASYNCIFY_ADD=SDL_RenderPresent,GLES2_RenderPresent
   -sALLOW_MEMORY_GROWTH -sEXIT_RUNTIME -sFILESYSTEM=0
   -sEXPORTED_RUNTIME_METHODS=ENV -sENVIRONMENT=web -sDYNAMIC_EXECUTION=0
   -sMALLOC=emmalloc -sTEXTDECODER=2 -Wl,--wrap=exit -Wl,--wrap=SDL_WaitEvent
-  -Wl,--wrap=IMG_Load -Wl,--wrap=IMG_Init -Wl,--wrap=eglGetProcAddress --closure 1
-  -sINCOMING_MODULE_JS_API=canvas,preRun,print,printErr,onExit,onAbort
-  -sGL_POOL_TEMP_BUFFERS=0 -sGL_TRACK_ERRORS=0
+  -Wl,--wrap=IMG_Load -Wl,--wrap=IMG_Init -Wl,--wrap=eglGetProcAddress
+  -Wl,--wrap=SDL_CreateRenderer --closure 1
+  -sINCOMING_MODULE_JS_API=canvas,preRun,print,printErr,onExit,onAbort,instantiateWasm
+  -sGL_POOL_TEMP_BUFFERS=0 -sGL_TRACK_ERRORS=0 -sGL_SUPPORT_AUTOMATIC_ENABLE_EXTENSIONS=0
+  -sGL_SUPPORT_SIMPLE_ENABLE_EXTENSIONS=0
   -sHTML5_SUPPORT_DEFERRING_USER_SENSITIVE_REQUESTS=0 -sBINARYEN_EXTRA_PASSES=-Oz)
 target_sources(zorvane PRIVATE ${ZORVANE_WEB_SHIMS})
 target_link_libraries(zorvane PRIVATE zorvane_lzma)

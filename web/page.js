@@ -110,6 +110,14 @@ var Module = {
   },
   onExit: (status) => showEnd(status, printed.join('\n')),
   onAbort: (what) => showEnd('error', String(what)),
+  // The program, from the fetch the page began, compiled as it arrives; a
+  // server that does not call it WebAssembly has it compiled once whole.
+  instantiateWasm: (imports, receive) => {
+    preloaded('zorvane.wasm').then((response) => WebAssembly.instantiateStreaming(response.clone(), imports)
+      .catch(() => response.arrayBuffer().then((bytes) => WebAssembly.instantiate(bytes, imports))))
+      .then((made) => receive(made.instance, made.module), (error) => showEnd('error', String(error)));
+    return {};
+  },
 };
 
 // Buttons for the keys the program waits for, where a player may have no
@@ -122,17 +130,25 @@ const fingers = matchMedia('(pointer: coarse)').matches;
 if (fingers) showFingerControls();
 addEventListener('touchstart', showFingerControls, { capture: true, passive: true });
 
+// A file that index.html has the browser preload: each browser hands the
+// preloaded response to a fetch made exactly as its preload was, without
+// CORS and with credentials, and fetches it again for any other.
+function preloaded(name) {
+  return fetch(name, { mode: 'no-cors', credentials: 'include' });
+}
+
 // The pictures with words come in two variants: the touch one, where the
 // finger controls show from the start, names no key and says what a finger
-// does. The page fetches the one it shows at once, as the browser does the
-// signs (index.html), and the program reads both as it asks for each picture
-// (web/pictures.c); the bar counts what has come.
+// does. The page fetches the one it shows at once, beside the signs, which
+// the browser is already fetching (index.html), and the program reads both
+// as it asks for each picture (web/pictures.c); the bar counts what has
+// come.
 const variant = fingers ? 'touch' : 'keyboard';
 const filesOf = (code) => [strings(code), `words-${code}-${variant}.tar.lzma`];
 const languageFiles = filesOf(language);
 let [arrived, expected] = [0, 0];
 function archive(name) {
-  return fetch(name).then((response) => {
+  return preloaded(name).then((response) => {
     expected += Number(response.headers.get('Content-Length')) || 0;
     const counted = new TransformStream({
       transform(chunk, out) {
@@ -145,12 +161,6 @@ function archive(name) {
   });
 }
 Module.pictures = [archive('signs.tar.lzma'), archive(languageFiles[1])];
-for (const name of ['offline.js', 'zorvane.js']) {
-  const script = document.createElement('script');
-  script.src = name;
-  script.async = false;
-  document.head.append(script);
-}
 
 // A key pressed and released on the canvas, where SDL listens: it reads
 // where the key lies from code, and which it is from keyCode. The keyboard

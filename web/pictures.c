@@ -17,6 +17,8 @@
 #include <stdlib.h>
 #include <string.h>
 
+#include "tasks.h"
+
 // A ustar header's fields (POSIX), and what is decoded at a time.
 enum {
     BLOCK = 512,
@@ -29,11 +31,6 @@ enum {
     INPUT_SIZE = 16384,
     SLICE = 262144,
 };
-
-// The browser gets its thread back once the program has run this long, and
-// before the first picture, after the program's set-up: the page then stays
-// responsive, and Chromium counts no long task.
-static const double TASK_MS = 30;
 
 // Whether archive N was fetched: false past the last, or where the server
 // did not send it.
@@ -60,16 +57,6 @@ EM_ASYNC_JS(int, readArchive, (unsigned char *to, int size), {
     return part.length;
 });
 
-// A message to itself comes back as a task of its own, with no timer's
-// clamping: the browser draws and handles input in between.
-EM_ASYNC_JS(void, yieldToBrowser, (), {
-    await new Promise(function(resolve) {
-        const channel = new MessageChannel();
-        channel.port1.onmessage = resolve;
-        channel.port2.postMessage(null);
-    });
-});
-
 static struct {
     int archive; // the one being read, counting from 0
     bool open;
@@ -77,16 +64,7 @@ static struct {
     unsigned char input[INPUT_SIZE];
     unsigned char header[BLOCK]; // the next entry's, once read
     bool headed;
-    double yielded; // when the program last gave the browser its thread
 } archives = {.decoder = LZMA_STREAM_INIT};
-
-static void yieldIfLong(void)
-{
-    if (emscripten_get_now() - archives.yielded < TASK_MS)
-        return;
-    yieldToBrowser();
-    archives.yielded = emscripten_get_now();
-}
 
 // Decodes the next SIZE bytes of the open archive into TO, a slice at a
 // time; false where the archive ends first or is not one.
