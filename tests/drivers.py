@@ -10,6 +10,7 @@ reads what the screen shows and how the run ended.
   TouchGame     the same page on a touch screen, played by finger alone
 """
 import atexit
+import gzip
 import http.server
 import io
 import os
@@ -134,12 +135,42 @@ class DesktopGame:
             self.process.wait()
 
 
-def serve(site):
-    # The folder on a free port of this machine, quietly, from a thread.
-    handler = type("Quiet", (http.server.SimpleHTTPRequestHandler,), {"log_message": lambda *args: None})
-    server = http.server.ThreadingHTTPServer(("127.0.0.1", 0), lambda *args: handler(*args, directory=site))
+def serve(site, compressed=False):
+    # The folder on a free port of this machine, quietly, from a thread;
+    # COMPRESSED, each file gzipped at level 9 as a web server would, and
+    # kept by no cache, so that every visit is a first one.
+    class Quiet(http.server.SimpleHTTPRequestHandler):
+        def log_message(self, *args):
+            pass
+
+        def do_GET(self):
+            path = self.translate_path(self.path)
+            if os.path.isdir(path):
+                path = os.path.join(path, "index.html")
+            if not compressed or not os.path.isfile(path):
+                return super().do_GET()
+            data = gzip.compress(open(path, "rb").read(), 9, mtime=0)
+            self.send_response(200)
+            for header in (("Content-Type", self.guess_type(path)), ("Content-Encoding", "gzip"),
+                           ("Content-Length", str(len(data))), ("Cache-Control", "no-store")):
+                self.send_header(*header)
+            self.end_headers()
+            self.wfile.write(data)
+
+    server = http.server.ThreadingHTTPServer(("127.0.0.1", 0), lambda *args: Quiet(*args, directory=site))
     threading.Thread(target=server.serve_forever, daemon=True).start()
     return server
+
+
+def first_visit(site, code, variant):
+    # What a first visit in language CODE for VARIANT's input transfers:
+    # every file of the site but the other languages' and the other input's,
+    # as the page fetches them and its service worker keeps them; each file
+    # as (name, bytes, bytes at gzip -9).
+    names = sorted(name for name in os.listdir(site) if not re.match("(words|strings)-", name)
+                   or name in (f"words-{code}-{variant}.tar.lzma", f"strings-{code}.json"))
+    return [(name, len(data), len(gzip.compress(data, 9))) for name, data in
+            ((name, open(f"{site}/{name}", "rb").read()) for name in names)]
 
 
 def chromium(languages="en-US"):

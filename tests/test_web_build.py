@@ -1,6 +1,6 @@
 #!/usr/bin/python3
-"""The browser build's program as tools/web.sh leaves it, beside the SDL
-source it was built from:
+"""The browser build as tools/web.sh leaves it, beside the SDL source it
+was built from:
 
 - web/gl.c answers every OpenGL ES function name that SDL 2.26 asks for
   (its renderer's table, SDL_video.c's and SDL_egl.c's own look-ups), and
@@ -9,9 +9,14 @@ source it was built from:
   function's name is not in zorvane.wasm;
 - neither file is larger than its budget, which holds while SDL is built
   lean, linked with LTO and the script minified (a cache built with other
-  settings, or a setting lost, goes far past it).
+  settings, or a setting lost, goes far past it);
+- a first visit, in every language and for either input, transfers no more
+  than its budget: every file a fresh browser asks for, the service
+  worker's install included, each at gzip -9, as the benchmark counts it.
 
-    python3 tests/test_web_build.py [ROOT]
+    python3 tests/test_web_build.py CODE...
+
+CODE... are the languages besides English, as the build reads them.
 
 It prints each rule that fails, and exits with status 1 then."""
 import glob
@@ -19,9 +24,13 @@ import os
 import re
 import sys
 
-ROOT = sys.argv[1] if len(sys.argv) > 1 else os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
+ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
+sys.path.insert(0, ROOT + "/tests")
+from drivers import first_visit  # noqa: E402
+
 DEPS = os.environ.get("ZORVANE_DEPS", ROOT + "/build/deps")
 BUDGET = {"zorvane.wasm": 170_000, "zorvane.js": 62_000}
+FIRST_VISIT = 360_000
 failures = []
 
 
@@ -58,6 +67,12 @@ check(b"glDrawElements" not in wasm, "zorvane.wasm holds Emscripten's table of G
 for name, budget in BUDGET.items():
     size = os.path.getsize(f"{site}/{name}")
     check(size <= budget, f"{name} is {size} bytes, over its budget of {budget}")
+
+for code in ["en", *sys.argv[1:]]:
+    for variant in ("keyboard", "touch"):
+        size = sum(packed for _, _, packed in first_visit(site, code, variant))
+        check(size <= FIRST_VISIT, f"a first visit in {code} for {variant} is {size} bytes at gzip -9, "
+              f"over its budget of {FIRST_VISIT}")
 
 for failure in failures:
     print("FAIL:", failure)

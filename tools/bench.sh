@@ -1,24 +1,46 @@
 #!/usr/bin/env bash
-# Benchmarks, each figure against its floors: installs what they need,
-# builds the game with them (build/bench) and the browser build
-# (tools/web.sh), runs everything on one virtual X display (Xvfb, Mesa's GL)
-# and prints one Markdown report (docs/PERFORMANCE.md).
+# Benchmarks, each figure against its floors or the build before: installs
+# what they need, builds the game with them (build/bench), the browser build
+# (tools/web.sh) and the browser build of the commit BEFORE, runs everything
+# on one virtual X display (Xvfb, Mesa's GL) and prints one Markdown report
+# (docs/PERFORMANCE.md).
 #   tools/bench.sh
 # Environment: RUNS (hyperfine's runs, default 20), REPETITIONS (Google
-# Benchmark's, default 10), IDLE (seconds of each idle reading, default 10).
+# Benchmark's, default 10), IDLE (seconds of each idle reading, default 10),
+# VISITS (the browser builds' visits on a phone, default 7), BEFORE (the
+# commit whose browser build the browser's figures are compared with; by
+# default the last before the pictures came to the browser as archives).
 set -euo pipefail
 source "$(dirname "$0")/common.sh"
-RUNS=${RUNS:-20} REPETITIONS=${REPETITIONS:-10} IDLE=${IDLE:-10}
-bin="$ROOT/build/bench/bench" work="$ROOT/build/bench"
+RUNS=${RUNS:-20} REPETITIONS=${REPETITIONS:-10} IDLE=${IDLE:-10} VISITS=${VISITS:-7}
+BEFORE=${BEFORE:-0da2f1f}
+bin="$ROOT/build/bench/bench" work="$ROOT/build/bench" before="$ROOT/build/bench/before"
+
+# The browser build of the commit BEFORE, with that commit's own scripts,
+# once, its dependencies compiled apart from this build's, from the sources
+# under build/deps.
+build_before() {
+    [ -f "$before/$BEFORE.built" ] && return
+    rm -rf "$before"
+    mkdir -p "$before"
+    git -C "$ROOT" archive --format=tar --prefix=source/ "$BEFORE" | tar -C "$before" -xf -
+    mkdir -p "$before/source/build/deps"
+    cp -a "$DEPS/src" "$before/source/build/deps/"
+    (cd "$before/source" && env -u ZORVANE_DEPS tools/web.sh)
+    touch "$before/$BEFORE.built"
+}
 
 # Built and installed first (mesa-utils brings Mesa's GL), then run again on a
 # display of its own: a number at random, well away from the low ones that
 # tests take first.
 if [ -z "${ZORVANE_BENCH_DISPLAY:-}" ]; then
     ensure_packages "${BUILD_PACKAGES[@]}" hyperfine libbenchmark-dev libx11-dev time sysstat \
-        xvfb xauth xdotool mesa-utils chromium chromium-driver python3-selenium python3-psutil python3-pil >&2
+        xvfb xauth xdotool mesa-utils chromium chromium-driver python3-selenium python3-psutil python3-pil \
+        wabt git >&2
     build_native "$ROOT/build/bench" -DZORVANE_BENCH=ON -DZORVANE_TESTS=OFF >&2
-    "$ROOT/tools/web.sh" >&2
+    "$ROOT/tools/web.sh" zorvane_names >&2
+    build_before >&2
+    install_node_tools "$ROOT/bench" "$work/node" >&2
     ZORVANE_BENCH_DISPLAY=1 exec xvfb-run -n $((200 + RANDOM % 800)) -s "-screen 0 1280x720x24 -nolisten tcp" "$0"
 fi
 cd "$ROOT"
@@ -64,5 +86,10 @@ xdotool key space
 echo "- the game's CPU over $IDLE s idle: $welcome % on the welcome picture, $(idleCpu $!) % on the board"
 kill $!
 
-echo -e "\n## The browser build (bench/web.py, headless Chromium, software WebGL)\n"
-/usr/bin/python3 -B bench/web.py
+echo -e "\n## The browser build against $BEFORE's (bench/web.py, headless Chromium, software WebGL)\n"
+install_node_tools "$ROOT/bench" "$work/node"
+IDLE=$IDLE /usr/bin/python3 -B bench/web.py --visits "$VISITS" \
+    --lighthouse "node $NODE_MODULES/lighthouse/cli/index.js" build/web "$before/source/build/web" $(languages)
+echo -e "\n### zorvane.wasm (bench/wasm_sizes.py, wabt's wasm-objdump)\n"
+/usr/bin/python3 -B bench/wasm_sizes.py build/web-build/names/zorvane.wasm
+echo -e "\nzorvane.js: $(stat -c %s build/web/zorvane.js) bytes, $(gzip -9n <build/web/zorvane.js | wc -c) at gzip -9."

@@ -192,20 +192,19 @@ build_liblzma_decoder() {
         --disable-doc --disable-nls --disable-rpath "$@"
 }
 
-# The JavaScript minifiers that the browser build's link runs, pinned with
-# their hashes by web/package-lock.json: installed by npm ci under
-# build/deps/node once for each version of that file (Node.js from elsewhere
-# may bring its own npm). Sets NODE_TOOLS to their node_modules.
+# Installs the npm packages that FROM/package-lock.json pins, with their
+# hashes, under INTO by npm ci, once for each version of that file (Node.js
+# from elsewhere may bring its own npm). Sets NODE_MODULES to where they are.
 install_node_tools() {
-    local dir="$DEPS/node"
-    NODE_TOOLS="$dir/install/node_modules"
-    cmp -s "$ROOT/web/package-lock.json" "$dir/package-lock.json" && return
+    local from=$1 into=$2
+    NODE_MODULES="$into/install/node_modules"
+    cmp -s "$from/package-lock.json" "$into/package-lock.json" && return
     command -v npm >/dev/null || ensure_packages npm
-    rm -rf "$dir"
-    mkdir -p "$dir/install"
-    cp "$ROOT/web/package.json" "$ROOT/web/package-lock.json" "$dir/install"
-    (cd "$dir/install" && npm ci --no-audit --no-fund --ignore-scripts)
-    cp "$ROOT/web/package-lock.json" "$dir"
+    rm -rf "$into"
+    mkdir -p "$into/install"
+    cp "$from/package.json" "$from/package-lock.json" "$into/install"
+    (cd "$into/install" && npm ci --no-audit --no-fund --ignore-scripts)
+    cp "$from/package-lock.json" "$into"
 }
 
 # SDL2_image with its built-in PNG decoder only: no libpng, no other format.

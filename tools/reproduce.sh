@@ -36,7 +36,7 @@ if [ "${1:-}" = --deps ]; then
     debian_source libsdl2 2.26.5
     debian_source libsdl2-image 2.6.3
     debian_source xz-utils 5.4.1
-    install_node_tools
+    install_node_tools "$ROOT/web" "$DEPS/node"
 else
     "$ROOT/tools/release.sh" >/dev/null
     export ZORVANE_DEPS="$DEPS"

@@ -8,7 +8,8 @@ set -euo pipefail
 source "$(dirname "$0")/common.sh"
 ensure_packages chromium chromium-driver python3-selenium python3-pil
 "$ROOT/tools/web.sh" zorvane_checked
-/usr/bin/python3 "$ROOT/tests/test_web_build.py"
+/usr/bin/python3 "$ROOT/tests/test_web_build.py" $(languages)
+/usr/bin/python3 "$ROOT/tests/test_web_pictures.py" "$WEB_OUT" $(languages)
 timeout -s INT 900 /usr/bin/python3 "$ROOT/tests/e2e.py" welcome play touch layout language missing offline \
     --languages "$(languages)" -- "$WEB_OUT"
 # Then the same page with the program linked with Emscripten's checks

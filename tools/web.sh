@@ -52,12 +52,13 @@ for_size
 build_sdl2_image "$PREFIX" "${FOR_SIZE[@]}" -DCMAKE_FIND_ROOT_PATH="$PREFIX"
 build_liblzma_decoder "$PREFIX" --host=wasm32-unknown-emscripten "CFLAGS=-Oz -DNDEBUG"
 
-install_node_tools
+# The minifiers that the program's link runs on its script.
+install_node_tools "$ROOT/web" "$DEPS/node"
 
 for_size
 "${CMAKE_CONFIGURE[@]}" -S "$ROOT" -B "$BUILD" -DCMAKE_FIND_ROOT_PATH="$PREFIX" \
     -DCMAKE_BUILD_TYPE=Release "${FOR_SIZE[@]}" -DZORVANE_TESTS=OFF \
-    -DZORVANE_NODE_TOOLS="$NODE_TOOLS"
+    -DZORVANE_NODE_TOOLS="$NODE_MODULES"
 cmake --build "$BUILD" -j "$(nproc)" --target all "$@"
 
 rm -rf "$WEB_OUT" "$ROOT/build/zorvane-web.zip"
