@@ -17,13 +17,13 @@ same run:
   from the program's instantiation to then, the WebGL context's creation
   timed apart; the peak of the page's JavaScript heap with its buffers,
   the program's memory among them;
-- Lighthouse's mobile preset, its throttling simulated (the median of three
+- Lighthouse's mobile preset, its throttling simulated (the median of RUNS
   runs of each, in turn), where LIGHTHOUSE names its command: the
   performance score, the total blocking time and the long tasks it counts;
 - the CPU Chromium's renderer and GPU processes, and the page's own script,
   take idle on the welcome picture and on the board, for SITE alone.
 
-    /usr/bin/python3 bench/web.py [--visits N] [--lighthouse COMMAND] SITE BEFORE CODE...
+    /usr/bin/python3 bench/web.py [--visits N] [--lighthouse COMMAND [--runs RUNS]] SITE BEFORE CODE...
 
 CODE... are the languages besides English, as the build reads them."""
 import argparse
@@ -39,7 +39,9 @@ import psutil
 
 ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
 sys.path.insert(0, ROOT + "/tests")
-from drivers import chromium, first_visit, serve  # noqa: E402
+from drivers import chromium, serve  # noqa: E402
+sys.path.insert(0, ROOT + "/web")
+from visit import first_visit  # noqa: E402
 
 IDLE = int(os.environ.get("IDLE", 10))  # seconds of each idle reading
 # The program's first draw, its welcome; when it was instantiated and its
@@ -148,23 +150,23 @@ def lighthouse_run(command, url, report):
                                                         "speed-index")), tasks)
 
 
-def lighthouse(command, sites):
+def lighthouse(command, sites, runs):
     servers, results = [serve(site, compressed=True) for site in sites], {site: [] for site in sites}
     with tempfile.TemporaryDirectory() as work:
-        for _ in range(3):
+        for _ in range(runs):
             for site, server in zip(sites, servers):
                 results[site].append(lighthouse_run(command, "http://%s:%d/" % server.server_address,
                                                     f"{work}/report.json"))
     for server in servers:
         server.shutdown()
-    print("\n| build (Lighthouse, median of 3) | performance score | total blocking time, ms | first "
+    print(f"\n| build (Lighthouse, median of {runs}) | performance score | total blocking time, ms | first "
           "contentful paint, ms | largest contentful paint, ms | speed index, ms | long tasks of the median "
           "run, simulated ms |\n| --- | --- | --- | --- | --- | --- | --- |")
     blocking = []
-    for label, runs in zip(("this build", "before"), results.values()):
-        median = sorted(runs)[1]
+    for label, found in zip(("this build", "before"), results.values()):
+        median = sorted(found)[len(found) // 2]
         blocking.append(median[0])
-        print(f"| {label} | {median[1]:.0f} | {median[0]:.0f} ({', '.join('%.0f' % run[0] for run in runs)}) | "
+        print(f"| {label} | {median[1]:.0f} | {median[0]:.0f} ({', '.join('%.0f' % run[0] for run in found)}) | "
               + " | ".join("%.0f" % value for value in median[2:5])
               + f" | {', '.join(f'{name} {length}' for name, length in median[5])} |")
     print(f"\nLighthouse's total blocking time is {blocking[0] / blocking[1]:.2f} of the one before.")
@@ -211,6 +213,7 @@ def main():
     parser = argparse.ArgumentParser()
     parser.add_argument("--visits", type=int, default=7)
     parser.add_argument("--lighthouse")
+    parser.add_argument("--runs", type=int, default=5)
     parser.add_argument("site")
     parser.add_argument("before")
     parser.add_argument("codes", nargs="*")
@@ -218,7 +221,7 @@ def main():
     bytes_table(args.site, args.before, args.codes)
     phone([args.site, args.before], args.visits)
     if args.lighthouse:
-        lighthouse(args.lighthouse, [args.site, args.before])
+        lighthouse(args.lighthouse, [args.site, args.before], args.runs)
     idle(args.site)
 
 

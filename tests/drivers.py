@@ -25,12 +25,15 @@ import time
 
 from PIL import Image
 
+ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
+sys.path.insert(0, ROOT + "/web")
+import visit  # noqa: E402
+
 WHITE = (255, 255, 255)
 # The virtual display is larger than the window, whose place on it shows
 # whether it is centred: the desktop builds' screen and pointer are read and
 # moved from there.
 SCREEN, LEFT, TOP = (1440, 900), 80, 90
-ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
 
 def decode(source):
     # A picture file (or file object), flattened on white as the game draws it.
@@ -157,20 +160,13 @@ def serve(site, compressed=False):
             self.end_headers()
             self.wfile.write(data)
 
-    server = http.server.ThreadingHTTPServer(("127.0.0.1", 0), lambda *args: Quiet(*args, directory=site))
+    class Server(http.server.ThreadingHTTPServer):
+        def handle_error(self, request, address):
+            pass  # a browser that closes a connection early is no fault of the site's
+
+    server = Server(("127.0.0.1", 0), lambda *args: Quiet(*args, directory=site))
     threading.Thread(target=server.serve_forever, daemon=True).start()
     return server
-
-
-def first_visit(site, code, variant):
-    # What a first visit in language CODE for VARIANT's input transfers:
-    # every file of the site but the other languages' and the other input's,
-    # as the page fetches them and its service worker keeps them; each file
-    # as (name, bytes, bytes at gzip -9).
-    names = sorted(name for name in os.listdir(site) if not re.match("(words|strings)-", name)
-                   or name in (f"words-{code}-{variant}.tar.lzma", f"strings-{code}.json"))
-    return [(name, len(data), len(gzip.compress(data, 9))) for name, data in
-            ((name, open(f"{site}/{name}", "rb").read()) for name in names)]
 
 
 def chromium(languages="en-US"):
@@ -236,10 +232,7 @@ class BrowserGame:
             "return caches.keys().then(names => caches.open(names[0]).then(cache => cache.keys())"
             ".then(kept => [names, kept.map(request => request.url.split('/').pop()).sort()]))")
         name = re.search(r"BUILD = '(\w+)'", open(self.site + "/sw.js").read())[1]
-        used = [f"words-{self.language}-{self.variant}.", f"strings-{self.language}."]
-        files = [f for f in os.listdir(self.site) if not re.match("(words|strings)-", f)
-                 or any(f.startswith(prefix) for prefix in used)]
-        return kept == [["zorvane-" + name], sorted(set(files) - {"sw.js"})]
+        return kept == [["zorvane-" + name], sorted(set(visit.files(self.site, self.language, self.variant)) - {"sw.js"})]
 
     def screen(self):
         return decode(io.BytesIO(self.driver.get_screenshot_as_png())).crop((0, 0, 1280, 720)).load()

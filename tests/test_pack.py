@@ -54,7 +54,7 @@ def palette_picture(transparency):
 class Order(unittest.TestCase):
     # initializationTexteres asks for the signs group by group, (1).png up,
     # then the welcome, the label strip and the congratulation; a picture
-    # out of that order would be missing in the browser.
+    # that comes before the program asks for it waits decoded in memory.
     def test_signs_by_number_then_the_screens(self):
         names = [f"resources/sings/{g}/({k}).png" for g in (2, 1) for k in (11, 2, 10, 1, 9)]
         screens = ["resources/felicitation.png", "resources/namesGroup.png", "resources/welcome.png"]
@@ -80,13 +80,6 @@ class Pixels(unittest.TestCase):
     def test_palette_without_transparency_is_rgb(self):
         expected = b"".join(bytes(PALETTE[i]) for i in [0, 1, 2, 2, 1, 0])
         self.assertEqual(self.unpacked(palette_picture(False)), ((3, 2, 3), expected))
-
-    def test_rgba_and_rgb_rows_in_order(self):
-        rgba = Image.new("RGBA", (2, 2))
-        rgba.putdata([(1, 2, 3, 4), (5, 6, 7, 8), (9, 10, 11, 12), (13, 14, 15, 16)])
-        self.assertEqual(self.unpacked(rgba), ((2, 2, 4), bytes(range(1, 17))))
-        self.assertEqual(self.unpacked(rgba.convert("RGB")),
-                         ((2, 2, 3), bytes([1, 2, 3, 5, 6, 7, 9, 10, 11, 13, 14, 15])))
 
 
 class Archive(unittest.TestCase):

@@ -26,7 +26,8 @@ import sys
 
 ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
 sys.path.insert(0, ROOT + "/tests")
-from drivers import first_visit  # noqa: E402
+sys.path.insert(0, ROOT + "/web")
+from visit import first_visit  # noqa: E402
 
 DEPS = os.environ.get("ZORVANE_DEPS", ROOT + "/build/deps")
 BUDGET = {"zorvane.wasm": 170_000, "zorvane.js": 62_000}

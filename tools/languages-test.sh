@@ -51,7 +51,7 @@ check "the setup program's pictures" "$(ls "$TREE/build/windows/build/setup/lang
 
 "$TREE/tools/web.sh" >"$OUT/web.log"
 check "the page's menu" "$(sed -n 's/.*<option value="\([^"]*\)".*/\1/p' "$TREE/build/web/index.html" | grep -vx en)"
-check "the page's pictures" "$(ls "$TREE/build/web" | sed -n 's/^words-\(.*\)-touch\.data$/\1/p' | grep -vx en)"
+check "the page's pictures" "$(ls "$TREE/build/web" | sed -n 's/^words-\(.*\)-touch\.tar\.lzma$/\1/p' | grep -vx en)"
 
 cmake -S "$TREE" -B "$OUT/tests" >"$OUT/tests.log"
 picture_test=$(cd "$OUT/tests" && ctest -R pictures.languages -V)
