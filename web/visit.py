@@ -9,7 +9,7 @@ import re
 
 def files(site, code, variant):
     return sorted(name for name in os.listdir(site) if not re.match("(words|strings)-", name)
-                  or name in (f"words-{code}-{variant}.tar.lzma", f"strings-{code}.json"))
+                  or name.startswith((f"words-{code}-{variant}.", f"strings-{code}.")))
 
 
 def first_visit(site, code, variant):
