@@ -13,7 +13,8 @@
 #   --wrap=SDL_WaitEvent web/wait.c: a wait that sleeps until an event comes
 #                        instead of polling
 #   --wrap=SDL_CreateRenderer web/tasks.c: the program's start in short
-#                        tasks, the WebGL context's creation in one of its own
+#                        tasks, its renderer created once the browser's
+#                        graphics have started (web/graphics.js)
 #   --wrap=IMG_Load,IMG_Init web/pictures.c: each picture decoded from the
 #                        archives the page fetches, as the program asks;
 #                        SDL_image's decoders are left out
@@ -169,7 +170,7 @@ add_custom_target(zorvane_page ALL DEPENDS ${ZORVANE_PAGE})
 # The page, its strings, the program, its data, the icon as the page's, the manifest that
 # makes it an installable app with its icons, and last the service worker
 # that keeps them, each language's once used, for offline play.
-install(FILES ${ZORVANE_PAGE} web/page.css web/page.js web/offline.js web/manifest.webmanifest
+install(FILES ${ZORVANE_PAGE} web/page.css web/page.js web/offline.js web/graphics.js web/manifest.webmanifest
   art/icon/icon-192.png art/icon/icon-512.png art/icon/icon-maskable-512.png
   $<TARGET_FILE:zorvane> $<TARGET_FILE_DIR:zorvane>/zorvane.wasm ${ZORVANE_ARCHIVES}
   DESTINATION .)

@@ -162,6 +162,18 @@ function archive(name) {
 }
 Module.pictures = [archive('signs.tar.lzma'), archive(languageFiles[1])];
 
+// The browser's graphics, started off the page's thread at once
+// (web/graphics.js); the program waits for them before it creates its
+// WebGL context (web/tasks.c). A browser that cannot goes on at once.
+Module.graphics = new Promise((ready) => {
+  try {
+    const worker = new Worker('graphics.js');
+    worker.onmessage = worker.onerror = () => ready();
+  } catch {
+    ready();
+  }
+});
+
 // A key pressed and released on the canvas, where SDL listens: it reads
 // where the key lies from code, and which it is from keyCode. The keyboard
 // stays with the game, not with the button pressed.
