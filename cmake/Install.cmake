@@ -72,8 +72,7 @@ install(FILES ${linux}/copyright ${generated}/changelog.gz
   DESTINATION ${CMAKE_INSTALL_DATAROOTDIR}/doc/zorvane)
 
 # The menu entry and the AppStream data carry every translation, merged by
-# gettext's own tools (the AppStream rules are appstream's) from the build's
-# catalogues (cmake/Translations.cmake).
+# gettext's own tools from the build's catalogues (cmake/Translations.cmake).
 set(translations ${ZORVANE_CATALOGUES}/LINGUAS)
 foreach(code IN LISTS ZORVANE_LANGUAGES)
   list(APPEND translations ${ZORVANE_CATALOGUES}/${code}.po)
