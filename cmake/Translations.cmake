@@ -1,7 +1,7 @@
 # The translations: po/<code>.po for every language the game speaks, and
 # their template po/zorvane.pot, which xgettext extracts from the files that
 # po/POTFILES names: Python, JavaScript, the page through the ITS rules in
-# po/its/, the menu entry and AppStream data through appstream's. After a
+# po/its/, the menu entry and AppStream data through gettext's own. After a
 # text changes in those files,
 #   cmake --build <build folder> --target zorvane-update-po
 # (po/update.sh configures a build for it) remakes the template, with the
