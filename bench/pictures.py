@@ -7,7 +7,10 @@
 # them, the pixels alone. Prints Markdown tables: the row filters under one
 # codec, then the codecs and their settings under the chosen filter, for the
 # signs and English's pictures with words, then every set.
-#   /usr/bin/python3 bench/pictures.py [FILTER]
+#   /usr/bin/python3 bench/pictures.py [--filter FILTER] $(languages)
+# (the languages besides English, as tools/common.sh's languages reads them).
+import argparse
+import glob
 import gzip
 import io
 import lzma
@@ -26,15 +29,15 @@ import pack  # noqa: E402
 MIB = 1 << 20
 SIGNATURE = b"\x89PNG\r\n\x1a\n"
 KEPT = (b"IHDR", b"PLTE", b"tRNS")  # what a decoder needs of a PNG file
-SIGNS = [f"resources/sings/{g + 1}/({k}).png" for g, n in enumerate([30, 9, 17, 15, 14, 19]) for k in range(1, n + 1)]
 
 
-def picture_sets():
+def picture_sets(codes):
     # As the browser build packs them, each in the program's order: the
-    # signs, and each language's pictures with words for either input.
-    codes = ["en"] + sorted(open(ROOT + "/po/LINGUAS").read().split())
-    sets = {"signs": SIGNS}
-    for code in codes:
+    # signs, and the pictures with words of English and each of CODES for
+    # either input.
+    signs = [os.path.relpath(path, ROOT) for path in glob.glob(ROOT + "/resources/sings/*/*.png")]
+    sets = {"signs": sorted(signs, key=pack.program_order)}
+    for code in ["en", *codes]:
         keyboard = "resources" if code == "en" else f"lang/{code}"
         sets[f"words-{code}-keyboard"] = [f"{keyboard}/{p}" for p in ("welcome.png", "namesGroup.png", "felicitation.png")]
         sets[f"words-{code}-touch"] = [f"lang/{code}/touch/welcome.png", f"{keyboard}/namesGroup.png",
@@ -148,8 +151,11 @@ def table(title, columns, rows):
 
 
 def main():
-    chosen = sys.argv[1] if len(sys.argv) > 1 else "none"
-    sets = picture_sets()
+    parser = argparse.ArgumentParser()
+    parser.add_argument("--filter", choices=FILTERS, default="none")
+    parser.add_argument("codes", nargs="*")
+    args = parser.parse_args()
+    chosen, sets = args.filter, picture_sets(args.codes)
     signs, english = sets["signs"], sets["words-en-keyboard"]
     table("Row filters, raw LZMA2 -9e 8 MiB", ["signs", "English keyboard words"],
           [(name, [lzma2(archive(files, f)) for files in (signs, english)]) for name, f in FILTERS.items()])
