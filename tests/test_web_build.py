@@ -42,9 +42,9 @@ def check(ok, rule):
 
 def asked_by_sdl():
     # The names SDL passes to SDL_GL_GetProcAddress on the browser's paths.
-    sdl = glob.glob(DEPS + "/src/libsdl2-2.26.5*/src")
+    sdl = glob.glob(DEPS + "/src/libsdl2-[0-9]*/src")
     if not sdl:
-        sys.exit(f"no SDL 2.26.5 source under {DEPS}/src: tools/web.sh unpacks it")
+        sys.exit(f"no SDL source under {DEPS}/src: tools/web.sh unpacks it")
     table = open(sdl[0] + "/render/opengles2/SDL_gles2funcs.h").read()
     names = set(re.findall(r"^SDL_PROC\([^,]*,\s*(\w+)", table, re.M))
     for source in ("video/SDL_video.c", "video/SDL_egl.c"):

@@ -23,7 +23,7 @@ build_before() {
     [ -f "$before/$BEFORE.built" ] && return
     rm -rf "$before"
     mkdir -p "$before"
-    git -C "$ROOT" archive --format=tar --prefix=source/ "$BEFORE" | tar -C "$before" -xf -
+    export_tree "$BEFORE" "$before"
     mkdir -p "$before/source/build/deps"
     cp -a "$DEPS/src" "$before/source/build/deps/"
     (cd "$before/source" && env -u ZORVANE_DEPS tools/web.sh)

@@ -92,6 +92,20 @@ private_apt_update_once() {
     private_apt_updated=yes
 }
 
+# Debian's source packages that the cross builds compile, each a name and
+# the version it must have: the same SDL2 and SDL2_image as the native
+# game's Debian packages, and xz-utils for liblzma.
+SDL2_SOURCE=(libsdl2 2.26.5)
+SDL2_IMAGE_SOURCE=(libsdl2-image 2.6.3)
+LIBLZMA_SOURCE=(xz-utils 5.4.1)
+
+# Unpacks all three, for a build that cannot fetch them itself.
+fetch_sources() {
+    debian_source "${SDL2_SOURCE[@]}"
+    debian_source "${SDL2_IMAGE_SOURCE[@]}"
+    debian_source "${LIBLZMA_SOURCE[@]}"
+}
+
 # Unpacks Debian's source package NAME (version prefix VERSION) under
 # build/deps/src and sets SOURCE_DIR to its directory.
 debian_source() {
@@ -115,6 +129,12 @@ unpacked_source() {
             break
         fi
     done
+}
+
+# The committed tree of REV, without the work tree's builds or changes, as
+# DIR/source.
+export_tree() {
+    git -C "$ROOT" archive --format=tar --prefix=source/ "$1" | tar -C "$2" -xf -
 }
 
 # The command that configures a CMake build: plain cmake, or for the browser
@@ -184,7 +204,7 @@ autotools_build() {
 build_liblzma_decoder() {
     local prefix=$1
     shift
-    debian_source xz-utils 5.4.1
+    debian_source "${LIBLZMA_SOURCE[@]}"
     autotools_dependency "$SOURCE_DIR" "$prefix" --disable-encoders \
         --enable-decoders=lzma1 --disable-lzip-decoder --enable-checks=crc32 --disable-threads \
         --enable-small --disable-xz --disable-xzdec --disable-lzmadec \
@@ -214,7 +234,7 @@ install_node_tools() {
 build_sdl2_image() {
     local prefix=$1 format
     shift
-    debian_source libsdl2-image 2.6.3
+    debian_source "${SDL2_IMAGE_SOURCE[@]}"
     local formats=()
     for format in AVIF BMP GIF JPG JXL LBM PCX PNM QOI SVG TGA TIF WEBP XCF XPM XV; do
         formats+=("-DSDL2IMAGE_$format=OFF")
@@ -230,7 +250,7 @@ build_sdl2_image() {
 build_sdl2() {
     local prefix=$1
     shift
-    debian_source libsdl2 2.26.5
+    debian_source "${SDL2_SOURCE[@]}"
     cmake_dependency "$SOURCE_DIR" "$prefix" -DSDL_SHARED=OFF -DSDL_STATIC=ON \
         -DSDL_TEST=OFF "$@"
 }

@@ -13,7 +13,7 @@ ensure_packages "${BUILD_PACKAGES[@]}" "${TEST_PACKAGES[@]}" git
 OUT="$ROOT/build/languages-test"
 rm -rf "$OUT"
 mkdir -p "$OUT"
-git -C "$ROOT" archive --format=tar --prefix=source/ HEAD | tar -C "$OUT" -xf -
+export_tree HEAD "$OUT"
 TREE="$OUT/source"
 cat >"$TREE/po/LINGUAS" <<'EOF'
 # Written in Cyrillic and Arabic letters

@@ -25,7 +25,7 @@ mkdir -p "$OUT"
 
 # The committed tree, without the work tree's builds or changes; its time
 # is set above from the commit.
-git -C "$ROOT" archive --format=tar --prefix=source/ HEAD | tar -C "$OUT" -xf -
+export_tree HEAD "$OUT"
 if [ "${1:-}" = --deps ]; then
     # The second build runs in a user namespace of its own (for its host
     # name), where neither apt nor npm can fetch: the dependencies' sources
@@ -33,9 +33,7 @@ if [ "${1:-}" = --deps ]; then
     # its own libraries.
     unset ZORVANE_DEPS
     DEPS="$OUT/source/build/deps"
-    debian_source libsdl2 2.26.5
-    debian_source libsdl2-image 2.6.3
-    debian_source xz-utils 5.4.1
+    fetch_sources
     install_node_tools "$ROOT/web" "$DEPS/node"
 else
     "$ROOT/tools/release.sh" >/dev/null
