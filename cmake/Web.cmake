@@ -64,9 +64,6 @@ set(ZORVANE_WEB_LINK -sASYNCIFY -sASYNCIFY_IGNORE_INDIRECT
   -sGL_POOL_TEMP_BUFFERS=0 -sGL_TRACK_ERRORS=0 -sGL_SUPPORT_AUTOMATIC_ENABLE_EXTENSIONS=0
   -sGL_SUPPORT_SIMPLE_ENABLE_EXTENSIONS=0
   -sHTML5_SUPPORT_DEFERRING_USER_SENSITIVE_REQUESTS=0 -sBINARYEN_EXTRA_PASSES=-Oz)
-target_sources(zorvane PRIVATE ${ZORVANE_WEB_SHIMS})
-target_link_libraries(zorvane PRIVATE zorvane_lzma)
-target_link_options(zorvane PRIVATE ${ZORVANE_WEB_LINK})
 
 # The minifiers, which tools/web.sh installs with npm ci from
 # web/package-lock.json. Emscripten runs Closure Compiler from where
@@ -82,7 +79,28 @@ find_program(ZORVANE_NODE node REQUIRED)
 set(closure_env ${CMAKE_COMMAND} -E env
   EM_CLOSURE_COMPILER=${ZORVANE_NODE_TOOLS}/google-closure-compiler-linux/compiler)
 list(JOIN closure_env " " closure_env)
-set_target_properties(zorvane PROPERTIES RULE_LAUNCH_LINK "${closure_env}")
+
+# TARGET, linked as a browser program: with the shims, liblzma and the
+# options above, Closure Compiler found where EM_CLOSURE_COMPILER names it.
+# Further arguments are further link options.
+function(zorvane_web_program target)
+  target_sources(${target} PRIVATE ${ZORVANE_WEB_SHIMS})
+  target_link_libraries(${target} PRIVATE zorvane_lzma)
+  target_link_options(${target} PRIVATE ${ZORVANE_WEB_LINK} ${ARGN})
+  set_target_properties(${target} PROPERTIES RULE_LAUNCH_LINK "${closure_env}")
+endfunction()
+
+# The same program linked again, into FOLDER, with further link options;
+# made only when named.
+function(zorvane_web_variant target folder)
+  add_executable(${target} EXCLUDE_FROM_ALL src/main.cpp)
+  target_link_libraries(${target} PRIVATE ${ZORVANE_SDL_MAIN} zorvane_game)
+  zorvane_web_program(${target} ${ARGN})
+  set_target_properties(${target} PROPERTIES OUTPUT_NAME zorvane
+    RUNTIME_OUTPUT_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR}/${folder})
+endfunction()
+
+zorvane_web_program(zorvane)
 add_custom_command(TARGET zorvane POST_BUILD
   COMMAND ${ZORVANE_NODE} ${ZORVANE_NODE_TOOLS}/terser/bin/terser zorvane.js
     --compress --mangle --output zorvane.min.js
@@ -91,20 +109,9 @@ add_custom_command(TARGET zorvane POST_BUILD
   VERBATIM)
 
 # Checked the same way, without terser's second pass.
-add_executable(zorvane_checked EXCLUDE_FROM_ALL src/main.cpp ${ZORVANE_WEB_SHIMS})
-target_link_libraries(zorvane_checked PRIVATE ${ZORVANE_SDL_MAIN} zorvane_game zorvane_lzma)
-target_link_options(zorvane_checked PRIVATE ${ZORVANE_WEB_LINK} -sASSERTIONS)
-set_target_properties(zorvane_checked PROPERTIES OUTPUT_NAME zorvane
-  RUNTIME_OUTPUT_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR}/checked
-  RULE_LAUNCH_LINK "${closure_env}")
-
+zorvane_web_variant(zorvane_checked checked -sASSERTIONS)
 # The same program with its functions' names kept, for bench/wasm_sizes.py.
-add_executable(zorvane_names EXCLUDE_FROM_ALL src/main.cpp ${ZORVANE_WEB_SHIMS})
-target_link_libraries(zorvane_names PRIVATE ${ZORVANE_SDL_MAIN} zorvane_game zorvane_lzma)
-target_link_options(zorvane_names PRIVATE ${ZORVANE_WEB_LINK} --profiling-funcs)
-set_target_properties(zorvane_names PROPERTIES OUTPUT_NAME zorvane
-  RUNTIME_OUTPUT_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR}/names
-  RULE_LAUNCH_LINK "${closure_env}")
+zorvane_web_variant(zorvane_names names --profiling-funcs)
 
 # The pictures as compressed archives (web/pack.py), of the paths the
 # program asks for, resources/... as on the desktop: one of the signs, and

@@ -55,7 +55,6 @@ build_liblzma_decoder "$PREFIX" --host=wasm32-unknown-emscripten "CFLAGS=-Oz -DN
 # The minifiers that the program's link runs on its script.
 install_node_tools "$ROOT/web" "$DEPS/node"
 
-for_size
 "${CMAKE_CONFIGURE[@]}" -S "$ROOT" -B "$BUILD" -DCMAKE_FIND_ROOT_PATH="$PREFIX" \
     -DCMAKE_BUILD_TYPE=Release "${FOR_SIZE[@]}" -DZORVANE_TESTS=OFF \
     -DZORVANE_NODE_TOOLS="$NODE_MODULES"
