@@ -109,19 +109,26 @@ def phone_visit(driver, server):
     return draw, program, context, peak, driver.execute_script(MEMORY)
 
 
-def phone(sites, visits):
+def in_turn(sites, rounds, measure):
+    # Each site served gzipped, measure(server) run on each in turn, ROUNDS
+    # times: {site: [what each run found]}.
     servers, results = [serve(site, compressed=True) for site in sites], {site: [] for site in sites}
+    for _ in range(rounds):
+        for site, server in zip(sites, servers):
+            results[site].append(measure(server))
+    for server in servers:
+        server.shutdown()
+    return results
+
+
+def phone(sites, visits):
     driver = chromium()[1]
     driver.set_script_timeout(300)
     driver.execute_cdp_cmd("Page.addScriptToEvaluateOnNewDocument", {"source": WATCH})
-    for visit in range(visits + 1):
-        for site, server in zip(sites, servers):
-            found = phone_visit(driver, server)
-            if visit:
-                results[site].append(found)
+    # The first round only warms the browser.
+    visited = in_turn(sites, visits + 1, lambda server: phone_visit(driver, server))
+    results = {site: found[1:] for site, found in visited.items()}
     driver.quit()
-    for server in servers:
-        server.shutdown()
     print("\n| build | welcome, median ms (each visit) | long tasks of the program, ms (each visit) "
           "| WebGL context's creation, median ms | peak JavaScript heap and buffers + the program's memory, MB |")
     print("| --- | --- | --- | --- | --- |")
@@ -151,14 +158,9 @@ def lighthouse_run(command, url, report):
 
 
 def lighthouse(command, sites, runs):
-    servers, results = [serve(site, compressed=True) for site in sites], {site: [] for site in sites}
     with tempfile.TemporaryDirectory() as work:
-        for _ in range(runs):
-            for site, server in zip(sites, servers):
-                results[site].append(lighthouse_run(command, "http://%s:%d/" % server.server_address,
-                                                    f"{work}/report.json"))
-    for server in servers:
-        server.shutdown()
+        results = in_turn(sites, runs, lambda server: lighthouse_run(
+            command, "http://%s:%d/" % server.server_address, f"{work}/report.json"))
     print(f"\n| build (Lighthouse, median of {runs}) | performance score | total blocking time, ms | first "
           "contentful paint, ms | largest contentful paint, ms | speed index, ms | long tasks of the median "
           "run, simulated ms |\n| --- | --- | --- | --- | --- | --- | --- |")
